@@ -1,0 +1,94 @@
+#include "file_reader.h"
+
+#include <sys/types.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace vornik {
+
+FileReader::~FileReader() { close(); }
+
+bool FileReader::open(const std::string& path) {
+    close();
+    path_ = path;
+    file_ = std::fopen(path.c_str(), "rb");
+    if (file_ == nullptr) {
+        return false;
+    }
+    // Reads go into our own block; the stream's buffer would only copy them twice.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+    if (fseeko(file_, 0, SEEK_END) != 0) {
+        close();
+        return false;
+    }
+    const off_t end = ftello(file_);
+    if (end < 0) {
+        close();
+        return false;
+    }
+    size_ = end;
+    position_ = 0;
+    blockLength_ = 0;
+    return true;
+}
+
+void FileReader::close() {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+    size_ = 0;
+    position_ = 0;
+    blockLength_ = 0;
+}
+
+bool FileReader::loadBlock(std::int64_t position) {
+    blockLength_ = 0;
+    if (file_ == nullptr || position >= size_) {
+        return false;
+    }
+    if (block_.size() != kBlockSize) {
+        block_.resize(kBlockSize);
+    }
+    if (fseeko(file_, static_cast<off_t>(position), SEEK_SET) != 0) {
+        return false;
+    }
+    blockStart_ = position;
+    blockLength_ = std::fread(block_.data(), 1, block_.size(), file_);
+    return blockLength_ > 0;
+}
+
+std::size_t FileReader::readAt(std::int64_t position, std::uint8_t* out, std::size_t count) {
+    std::size_t copied = 0;
+    while (copied < count && position < size_) {
+        const std::int64_t offset = position - blockStart_;
+        if (blockLength_ == 0 || offset < 0 || offset >= static_cast<std::int64_t>(blockLength_)) {
+            if (!loadBlock(position)) {
+                break;
+            }
+            continue;
+        }
+        const std::size_t available = blockLength_ - static_cast<std::size_t>(offset);
+        const std::size_t take = std::min(available, count - copied);
+        std::memcpy(out + copied, block_.data() + offset, take);
+        copied += take;
+        position += static_cast<std::int64_t>(take);
+    }
+    return copied;
+}
+
+std::size_t FileReader::read(std::uint8_t* out, std::size_t count) {
+    const std::size_t copied = readAt(position_, out, count);
+    position_ += static_cast<std::int64_t>(copied);
+    return copied;
+}
+
+std::uint32_t FileReader::headerAt(std::int64_t position) {
+    std::uint8_t bytes[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+    readAt(position, bytes, 4);
+    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
+           std::uint32_t{bytes[2]} << 8 | bytes[3];
+}
+
+}  // namespace vornik

@@ -1,0 +1,193 @@
+#include "mp3_file.h"
+
+#include <cstring>
+
+#include "frame_header.h"
+#include "scan_error.h"
+
+namespace vornik {
+
+void FrameSeries::reserve(std::size_t frames) {
+    shortBigValues.reserve(frames);
+    scalefacScaleFlags.reserve(frames);
+    bitrateIndices.reserve(frames);
+    mainDataBegins.reserve(frames);
+    modeExtensions.reserve(frames);
+    blockKinds.reserve(frames);
+    framePositions.reserve(frames);
+}
+
+bool CMp3File::Open(const std::string& path, const char* /*mode*/) { return reader_.open(path); }
+
+bool CMp3File::IsMpegAudio(const std::string& path) {
+    CMp3File file;
+    if (!file.Open(path)) {
+        return false;
+    }
+    file.reader_.seek(file.reader_.size() / 2);
+    return file.FindSync(kChainLength) >= 0;
+}
+
+std::int64_t CMp3File::ReadId3v1(Mp3Info& record) {
+    constexpr std::size_t kGenre = 127;
+    // A file without a tag shows the genre "Unknown".
+    record.id3v1Raw[kGenre] = 255;
+    std::int64_t start = -1;
+    const std::int64_t size = reader_.size();
+    std::uint8_t tag[128];
+    if (size >= 128 && reader_.readAt(size - 128, tag, sizeof tag) == sizeof tag &&
+        std::memcmp(tag, "TAG", 3) == 0) {
+        std::memcpy(record.id3v1Raw.data(), tag, sizeof tag);
+        record.hasId3v1 = true;
+        start = size - 128;
+        constexpr std::size_t kTrack = 126;
+        if (tag[kTrack] != 0 && tag[kTrack] != ' ') {
+            record.id3v1Track = static_cast<std::int8_t>(tag[kTrack]);
+        }
+    }
+    reader_.seek(0);
+    return start;
+}
+
+int CMp3File::SkipId3v2(Mp3Info& record) {
+    std::uint8_t header[10];
+    reader_.seek(0);
+    if (reader_.readAt(0, header, sizeof header) != sizeof header ||
+        std::memcmp(header, "ID3", 3) != 0) {
+        record.hasId3v2 = false;
+        return 0;
+    }
+    // Syncsafe: seven bits of each byte, most significant first; the 10-byte header precedes.
+    std::int64_t size = 0;
+    for (int i = 6; i < 10; ++i) {
+        size = size * 128 + (header[i] & 0x7F);
+    }
+    reader_.seek(10 + size);
+    record.hasId3v2 = true;
+    return 1;
+}
+
+int CMp3File::ProcessFrames(bool walkFrames, Mp3Info& record, int frameLimit, FrameSeries* series,
+                            sink* progressSink) {
+    record.fileName = reader_.path();
+    reader_.seek(0);
+    record.lastFrameOk = CheckLastFrame(record.lastFrameTail) == 1;
+    reader_.seek(0);
+
+    record.scanComplete = false;
+    record.fileSize = reader_.size();
+    if (record.fileSize == 0) {
+        return 0;
+    }
+    const std::int64_t id3v1Start = ReadId3v1(record);
+    SkipId3v2(record);
+    // The cue sheet in the ID3v2 frames, the Xing/Info and VBRI headers of the frame the first
+    // sync search settles on, and the encoder signature are read between these two searches.
+    FindSync(kChainLength);
+    const std::int64_t afterHeaders = reader_.tell();
+    reader_.seek(afterHeaders);
+    if (FindSync(kChainLength) < 0) {
+        throw ScanError(kNoHeaderMessage);
+    }
+
+    const std::int64_t firstPosition = reader_.tell();
+    if (!record.hasXing) {
+        record.audioStart = firstPosition;
+    }
+    const std::uint32_t word = reader_.headerAt(firstPosition);
+    reader_.seek(firstPosition + 4);
+    FrameHeader first;
+    const std::uint32_t firstLength = DecodeHeader(word, first);
+    if (firstLength == 0) {
+        throw ScanError(kBadFirstHeaderMessage);
+    }
+    const int firstKbps = BitrateKbps(first.layer, first.mpeg1 != 0, first.bitrateIndex);
+    record.avgBitrate = firstKbps;
+    record.duration = static_cast<float>(static_cast<double>(record.fileSize * 8 / 1000) / firstKbps);
+
+    record.channelMode = first.mode;
+    record.channels = first.channels;
+    record.mpeg1 = first.mpeg1 != 0;
+    record.notMpeg25 = first.notMpeg25 != 0;
+    record.layer = first.layer;
+    record.sampleRate = first.sampleRate;
+    if (first.bitrateIndex == 0) {
+        throw ScanError(kFreeFormatMessage);
+    }
+    record.copyright = first.copyright != 0;
+    record.original = first.original != 0;
+    record.emphasis = first.emphasis;
+    record.frameCount = 0;
+
+    if (walkFrames) {
+        WalkFrames(record, firstPosition + firstLength, id3v1Start, frameLimit, series,
+                   progressSink);
+    }
+    return 1;
+}
+
+void CMp3File::WalkFrames(Mp3Info& record, std::int64_t start, std::int64_t id3v1Start,
+                          int frameLimit, FrameSeries* series, sink* progressSink) {
+    record.bitrateHist.fill(0);
+    record.stereoModeHist.fill(0);
+    record.longBlocks = record.shortBlocks = record.mixedBlocks = 0;
+    record.syncErrors = 0;
+    record.syncErrorTimes.fill(0);
+    record.sumMainDataBegin = 0;
+    record.maxMainDataBegin = 0;
+    record.avgMainDataBegin = 0;
+    record.scalefacScaleCount = 0;
+    record.paddingUsed = false;
+    record.scfsiUsed = false;
+
+    const bool limited = frameLimit >= 0;
+    std::int64_t expected = start;
+    bool syncLost = false;
+    bool resynchronised = false;
+    for (;;) {
+        if (syncLost) {
+            if (FindSync(kChainLength) < 0) {
+                break;  // no more frames: the end of the audio
+            }
+            syncLost = false;
+            resynchronised = true;
+        } else {
+            if (resynchronised) {
+                // An error counts only once the stream goes on after it.
+                resynchronised = false;
+                ++record.syncErrors;
+                if (record.syncErrors <= kRecordedSyncErrors) {
+                    record.syncErrorTimes[static_cast<std::size_t>(record.syncErrors - 1)] =
+                        static_cast<std::uint64_t>(SamplesPerFrame(record.layer, record.mpeg1)) *
+                        static_cast<std::uint64_t>(record.frameCount) * 1000u /
+                        static_cast<std::uint64_t>(record.sampleRate);
+                }
+            }
+            reader_.seek(expected);
+            if (series != nullptr) {
+                series->framePositions.push_back(expected);
+            }
+        }
+        if (expected == id3v1Start || expected >= record.fileSize) {
+            break;
+        }
+        const std::int64_t next = ProcessFrame(record, series);
+        if (next < 0) {
+            syncLost = true;
+        } else {
+            expected = next;
+        }
+        ++record.frameCount;
+        if (progressSink != nullptr && record.frameCount % kProgressInterval == 0 &&
+            Finish(record, progressSink) == 0) {
+            return;  // cancelled: scanComplete stays 0
+        }
+        if (limited && record.frameCount >= frameLimit) {
+            break;
+        }
+    }
+    record.scanComplete = !(limited && record.frameCount >= frameLimit);
+    Finish(record, progressSink);
+}
+
+}  // namespace vornik

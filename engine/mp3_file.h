@@ -1,0 +1,81 @@
+// One MPEG audio file and its scan.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "file_reader.h"
+#include "mp3_info.h"
+
+namespace vornik {
+
+class CMp3File {
+public:
+    // Progress of a scan; the record as it stands at a checkpoint. Answer 0 to stop the scan.
+    class sink {
+    public:
+        virtual ~sink() = default;
+        virtual int progress(Mp3Info& record) = 0;
+    };
+    // Progress of a pass over the file's bytes.
+    class sink_mini {
+    public:
+        virtual ~sink_mini() = default;
+        virtual void progress(std::uint64_t bytesDone, std::uint64_t bytesInAll) = 0;
+    };
+
+    // Every sync search asks for this many frames in a row.
+    static constexpr int kChainLength = 5;
+
+    // Opens `path` read-only; false when it cannot be opened. `mode` is accepted for callers
+    // that pass "rb"; the file is always read-only and binary.
+    bool Open(const std::string& path, const char* mode = "rb");
+
+    // Quick test: a chain of frames from the middle of the file on.
+    static bool IsMpegAudio(const std::string& path);
+
+    // The scan: tags, first frame and, with `walkFrames`, the frames after it, up to
+    // `frameLimit` walked frames (negative: no limit). Returns 0 for an empty file, else 1,
+    // also after the sink stopped it. Throws ScanError when no stream can be found.
+    int ProcessFrames(bool walkFrames, Mp3Info& record, int frameLimit, FrameSeries* series,
+                      sink* progressSink);
+
+    // Sync search from the current position over at most kSyncWindow bytes: the offset of a
+    // place where `chain` frames follow each other, with the position there, or -1.
+    std::int64_t FindSync(int chain);
+
+    // 1 and the ten bytes before the last complete frame's final byte when the frame chain at
+    // the end of the file closes, else -1 (a cut-short last frame, or no frames there).
+    int CheckLastFrame(std::array<std::uint8_t, 10>& tail);
+
+    // Counts the frame at the current position into `record` (and `series`); the position of
+    // the next frame, or -1 when the frame does not belong to the stream.
+    std::int64_t ProcessFrame(Mp3Info& record, FrameSeries* series);
+
+    FileReader& reader() { return reader_; }
+
+    static constexpr std::int64_t kSyncWindow = 1024000;
+    static constexpr std::int64_t kEndWindow = 327680;
+    static constexpr int kProgressInterval = 2000;
+    static constexpr int kRecordedSyncErrors = 20;
+
+private:
+    void WalkFrames(Mp3Info& record, std::int64_t start, std::int64_t id3v1Start, int frameLimit,
+                    FrameSeries* series, sink* progressSink);
+    std::int64_t ReadId3v1(Mp3Info& record);
+    int SkipId3v2(Mp3Info& record);
+    void CopyTail(std::int64_t end, std::array<std::uint8_t, 10>& tail);
+
+    FileReader reader_;
+};
+
+// Turns the walk's counts into duration, average bitrate and the VBR flag; the sink's answer,
+// or 1 without one.
+int Finish(Mp3Info& record, CMp3File::sink* progressSink);
+
+// Average bitrate in kbps: from the file size and the Xing frame count when those fit the
+// walk, else the frame-weighted mean of the bitrate histogram (0 when it is empty).
+double AverageBitrate(const Mp3Info& record);
+
+}  // namespace vornik

@@ -1,0 +1,39 @@
+# Shared by tools/run and tools/test: Debian packages and the build.
+# shellcheck shell=bash
+
+VORNIK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# Installs the Debian packages that are missing; when not root, prints the apt-get line to run.
+ensure_packages() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "These Debian packages are missing. Install them, then run this command again:" >&2
+        echo "  sudo apt-get update && sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
+        exit 1
+    fi
+    echo "Installing ${missing[*]}" >&2
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -q >/dev/null
+    apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev nlohmann-json3-dev libcli11-dev)
+# Real encoders and a prober for the integration tests, clang for the sanitizers and the fuzzer.
+TEST_PACKAGES=(clang libclang-rt-14-dev lame twolame ffmpeg)
+
+# configure_and_build DIR [cmake options...]: incremental after the first run.
+configure_and_build() {
+    local dir=$1
+    shift
+    if [ ! -f "$dir/build.ninja" ]; then
+        cmake -S "$VORNIK_ROOT" -B "$dir" -G Ninja "$@"
+    fi
+    cmake --build "$dir"
+}
