@@ -41,6 +41,8 @@ void FileReader::close() {
     size_ = 0;
     position_ = 0;
     blockLength_ = 0;
+    blockCapacity_ = 0;
+    block_.reset();
 }
 
 bool FileReader::loadBlock(std::int64_t position) {
@@ -48,14 +50,15 @@ bool FileReader::loadBlock(std::int64_t position) {
     if (file_ == nullptr || position >= size_) {
         return false;
     }
-    if (block_.size() != kBlockSize) {
-        block_.resize(kBlockSize);
+    if (blockCapacity_ == 0) {
+        blockCapacity_ = static_cast<std::size_t>(std::min<std::int64_t>(size_, kBlockSize));
+        block_ = std::make_unique_for_overwrite<std::uint8_t[]>(blockCapacity_);
     }
     if (fseeko(file_, static_cast<off_t>(position), SEEK_SET) != 0) {
         return false;
     }
     blockStart_ = position;
-    blockLength_ = std::fread(block_.data(), 1, block_.size(), file_);
+    blockLength_ = std::fread(block_.get(), 1, blockCapacity_, file_);
     return blockLength_ > 0;
 }
 
@@ -71,7 +74,7 @@ std::size_t FileReader::readAt(std::int64_t position, std::uint8_t* out, std::si
         }
         const std::size_t available = blockLength_ - static_cast<std::size_t>(offset);
         const std::size_t take = std::min(available, count - copied);
-        std::memcpy(out + copied, block_.data() + offset, take);
+        std::memcpy(out + copied, block_.get() + offset, take);
         copied += take;
         position += static_cast<std::int64_t>(take);
     }

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace vornik {
 
@@ -48,7 +48,8 @@ private:
     std::string path_;
     std::int64_t size_ = 0;
     std::int64_t position_ = 0;
-    std::vector<std::uint8_t> block_;
+    std::unique_ptr<std::uint8_t[]> block_;  // no larger than the file
+    std::size_t blockCapacity_ = 0;
     std::int64_t blockStart_ = 0;
     std::size_t blockLength_ = 0;
 };

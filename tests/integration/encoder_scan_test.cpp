@@ -1,0 +1,131 @@
+// Files from lame and twolame, scanned whole, checked against what the encoder was told and
+// against ffprobe's packet count.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "encoder_support.h"
+#include "frame_header.h"
+#include "scan_helpers.h"
+
+namespace vornik {
+namespace {
+
+struct EncoderCase {
+    const char* name;
+    int wavRate;
+    int wavChannels;
+    const char* command;  // %s: input, then output
+    bool tagFrame;        // the encoder puts an Info/Xing frame first, which ffprobe skips
+    int layer;
+    int sampleRate;
+    bool mpeg1;
+    bool notMpeg25;
+    int channelMode;  // -1: don't care
+    bool vbr;
+    int kbps;  // the constant bitrate, 0 for VBR
+};
+
+const EncoderCase kCases[] = {
+    {"lame_cbr", 44100, 2, "lame --quiet -b 128 %s %s", true, 3, 44100, true, true, 1, false, 128},
+    {"lame_vbr", 44100, 2, "lame --quiet -V 2 %s %s", true, 3, 44100, true, true, 1, true, 0},
+    {"lame_mono", 44100, 1, "lame --quiet -m m -b 64 %s %s", true, 3, 44100, true, true, 3, false,
+     64},
+    {"lame_forced_stereo", 44100, 2, "lame --quiet -m s -b 160 %s %s", true, 3, 44100, true, true,
+     0, false, 160},
+    {"lame_mpeg2", 22050, 2, "lame --quiet -b 64 %s %s", true, 3, 22050, false, true, -1, false,
+     64},
+    // A 156-byte frame cannot hold lame's tag, so lame writes none.
+    {"lame_mpeg25", 11025, 1, "lame --quiet -b 24 %s %s", false, 3, 11025, false, false, 3, false,
+     24},
+    {"lame_crc", 44100, 2, "lame --quiet -p -b 192 %s %s", true, 3, 44100, true, true, -1, false,
+     192},
+    {"lame_no_tag", 48000, 2, "lame --quiet -t -b 256 %s %s", false, 3, 48000, true, true, -1,
+     false, 256},
+    {"twolame_mpeg1", 44100, 2, "twolame --quiet -b 192 %s %s", false, 2, 44100, true, true, -1,
+     false, 192},
+    {"twolame_mpeg2", 22050, 2, "twolame --quiet -b 96 %s %s", false, 2, 22050, false, true, -1,
+     false, 96},
+};
+
+void PrintTo(const EncoderCase& c, std::ostream* out) { *out << c.name; }
+
+class EncoderScan : public testing::TestWithParam<EncoderCase> {};
+
+TEST_P(EncoderScan, AgreesWithTheEncoderAndFfprobe) {
+    const EncoderCase& c = GetParam();
+    const test::TempDir dir;
+    const std::string wav = dir.file("in.wav");
+    const std::string out = dir.file(std::string(c.name) + (c.layer == 2 ? ".mp2" : ".mp3"));
+    constexpr double kSeconds = 6.0;
+    test::WriteTestSignal(wav, c.wavRate, c.wavChannels, kSeconds);
+    char command[512];
+    std::snprintf(command, sizeof command, c.command, ("'" + wav + "'").c_str(),
+                  ("'" + out + "'").c_str());
+    std::string log;
+    ASSERT_EQ(test::RunCommand(command, &log), 0) << command << "\n" << log;
+
+    const auto scan = test::ScanPath(out);
+    ASSERT_EQ(scan.error, "");
+    const Mp3Info& r = scan.record;
+    EXPECT_EQ(r.layer, c.layer);
+    EXPECT_EQ(r.sampleRate, c.sampleRate);
+    EXPECT_EQ(r.mpeg1, c.mpeg1);
+    EXPECT_EQ(r.notMpeg25, c.notMpeg25);
+    if (c.channelMode >= 0) {
+        EXPECT_EQ(r.channelMode, c.channelMode);
+    }
+    EXPECT_EQ(r.isVbr, c.vbr);
+    if (c.kbps != 0) {
+        EXPECT_EQ(r.avgBitrate, c.kbps);
+    }
+    EXPECT_EQ(r.syncErrors, 0);
+    EXPECT_TRUE(r.scanComplete);
+    EXPECT_TRUE(r.lastFrameOk);
+
+    // The first frame is never walked; ffprobe also skips an Info/Xing frame.
+    const int packets = test::FfprobePacketCount(out);
+    EXPECT_EQ(r.frameCount + 1, packets + (c.tagFrame ? 1 : 0));
+
+    // Play length of the walked frames against the signal, allowing for encoder delay and
+    // padding of a few frames.
+    EXPECT_NEAR(r.duration, kSeconds, 0.2);
+    EXPECT_NEAR(r.duration,
+                static_cast<double>(r.frameCount) * SamplesPerFrame(c.layer, c.mpeg1) / c.sampleRate,
+                1e-3);
+
+    const std::uint32_t blocks = r.longBlocks + r.shortBlocks + r.mixedBlocks;
+    if (c.layer == 3) {
+        const int granules = c.mpeg1 ? 2 : 1;
+        EXPECT_EQ(blocks, static_cast<std::uint32_t>(r.frameCount * granules * r.channels));
+        EXPECT_EQ(r.mixedBlocks, 0u);  // lame never writes mixed blocks
+        EXPECT_GT(r.longBlocks, r.shortBlocks);
+        EXPECT_LE(r.maxMainDataBegin, c.mpeg1 ? 511 : 255);
+    } else {
+        EXPECT_EQ(blocks, 0u);
+        EXPECT_EQ(r.maxMainDataBegin, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Encoders, EncoderScan, testing::ValuesIn(kCases),
+                         [](const testing::TestParamInfo<EncoderCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// lame switches to short blocks on the clicks of the test signal.
+TEST(EncoderScan, LameUsesShortBlocksOnTransients) {
+    const test::TempDir dir;
+    test::WriteTestSignal(dir.file("in.wav"), 44100, 2, 4.0);
+    ASSERT_EQ(test::RunCommand("lame --quiet -V 2 '" + dir.file("in.wav") + "' '" +
+                               dir.file("out.mp3") + "'"),
+              0);
+    FrameSeries series;
+    const auto scan = test::ScanPath(dir.file("out.mp3"), true, -1, &series);
+    EXPECT_GT(scan.record.shortBlocks, 0u);
+    EXPECT_GT(scan.record.maxMainDataBegin, 0);
+    ASSERT_EQ(series.blockKinds.size(), static_cast<std::size_t>(scan.record.frameCount));
+    EXPECT_NE(std::count(series.blockKinds.begin(), series.blockKinds.end(), 1u), 0);
+}
+
+}  // namespace
+}  // namespace vornik
