@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 namespace vornik {
@@ -18,20 +19,31 @@ public:
         if (count <= 0) {
             return 0;
         }
-        // Gather the 8 bytes that hold the field (a field of 32 bits spans at most 5 of them).
-        const std::size_t first = bitPosition_ >> 3;
-        std::uint64_t window = 0;
-        for (std::size_t i = 0; i < 8; ++i) {
-            const std::size_t at = first + i;
-            window = window << 8 | (at < bytes_.size() ? bytes_[at] : 0u);
-        }
+        const std::uint64_t window = load64(bitPosition_ >> 3);
         const unsigned used = static_cast<unsigned>(bitPosition_ & 7);
         bitPosition_ += static_cast<std::size_t>(count);
+        // A field of up to 32 bits starting inside the first byte fits the 8-byte window.
         return static_cast<std::uint32_t>((window << used) >> (64 - count));
     }
     void skip(int count) { bitPosition_ += static_cast<std::size_t>(count); }
 
 private:
+    // The 8 bytes from `first` on as a big-endian number, zeros past the end.
+    std::uint64_t load64(std::size_t first) const {
+        std::uint64_t value;
+        if (first <= bytes_.size() && bytes_.size() - first >= 8) {
+            std::memcpy(&value, bytes_.data() + first, 8);
+            return __builtin_bswap64(value);
+        }
+        std::uint8_t raw[8] = {};
+        if (first < bytes_.size()) {
+            const std::size_t available = bytes_.size() - first;
+            std::memcpy(raw, bytes_.data() + first, available < 8 ? available : 8);
+        }
+        std::memcpy(&value, raw, 8);
+        return __builtin_bswap64(value);
+    }
+
     std::span<const std::uint8_t> bytes_;
     std::size_t bitPosition_ = 0;
 };

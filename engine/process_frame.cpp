@@ -8,8 +8,9 @@
 namespace vornik {
 namespace {
 
-// Header (4), CRC (2) and the largest side information (MPEG-1 stereo, 32 bytes).
-constexpr std::size_t kSideInfoWindow = 4 + 2 + 32;
+// Header (4), CRC (2) and the largest side information (MPEG-1 stereo, 32 bytes), and 8 bytes
+// more so that the bit reader's 8-byte loads stay inside the buffer.
+constexpr std::size_t kSideInfoWindow = 4 + 2 + 32 + 8;
 
 // What one frame's Layer III side information tells; zero for Layers I and II, whose side
 // information has another layout and holds none of these fields.
@@ -79,9 +80,14 @@ SideInfoStats ReadLayer3SideInfo(BitReader& bits, const FrameHeader& h, Mp3Info&
 std::int64_t CMp3File::ProcessFrame(Mp3Info& record, FrameSeries* series) {
     const std::int64_t start = reader_.tell();
     std::uint8_t bytes[kSideInfoWindow] = {};
-    // Bytes past the end of the file count as zero in the side information.
-    reader_.readAt(start, bytes, sizeof bytes);
-    const std::uint32_t word = reader_.headerAt(start);
+    // Bytes past the end of the file count as zero in the side information and as all ones
+    // in the header.
+    const std::size_t got = reader_.readAt(start, bytes, sizeof bytes);
+    for (std::size_t i = got; i < 4; ++i) {
+        bytes[i] = 0xFF;
+    }
+    const std::uint32_t word = std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
+                               std::uint32_t{bytes[2]} << 8 | bytes[3];
     reader_.seek(std::min(start + 4, reader_.size()));
 
     FrameHeader h;
