@@ -81,10 +81,10 @@ int CMp3File::ProcessFrames(bool walkFrames, Mp3Info& record, int frameLimit, Fr
     }
     const std::int64_t id3v1Start = ReadId3v1(record);
     SkipId3v2(record);
-    // The cue sheet in the ID3v2 frames, the Xing/Info and VBRI headers of the frame the first
-    // sync search settles on, and the encoder signature are read between these two searches.
     FindSync(kChainLength);
+    ReadVbrHeaders(record);
     const std::int64_t afterHeaders = reader_.tell();
+    record.signatureText = FindEncoderSignature(record);
     reader_.seek(afterHeaders);
     if (FindSync(kChainLength) < 0) {
         throw ScanError(kNoHeaderMessage);

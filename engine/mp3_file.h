@@ -53,6 +53,11 @@ public:
     // the next frame, or -1 when the frame does not belong to the stream.
     std::int64_t ProcessFrame(Mp3Info& record, FrameSeries* series);
 
+    // Recomputes the music CRC that the Lame tag stores, over the music after the tag frame, on
+    // a file whose record a scan has filled. The CRC, or 0 when the tag frame or the frame after
+    // it does not decode (then `musicCrcDone` stays 0).
+    std::uint16_t ComputeMusicCrc(Mp3Info& record, sink_mini* progressSink);
+
     FileReader& reader() { return reader_; }
 
     static constexpr std::int64_t kSyncWindow = 1024000;
@@ -63,6 +68,11 @@ public:
 private:
     void WalkFrames(Mp3Info& record, std::int64_t start, std::int64_t id3v1Start, int frameLimit,
                     FrameSeries* series, sink* progressSink);
+    // Reads the Xing/Info, Lame and VBRI headers of the frame at the current position, which
+    // it keeps.
+    void ReadVbrHeaders(Mp3Info& record);
+    // The encoder text of the Lame tag, else of the first or the last bytes of the file.
+    std::string FindEncoderSignature(const Mp3Info& record);
     std::int64_t ReadId3v1(Mp3Info& record);
     int SkipId3v2(Mp3Info& record);
     void CopyTail(std::int64_t end, std::array<std::uint8_t, 10>& tail);

@@ -1,0 +1,107 @@
+#include "crc_command.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+#include "mp3_file.h"
+#include "scan_error.h"
+
+namespace vornik {
+namespace {
+
+enum CrcStatus { kMatches = 0, kCorrupt = 1, kUnchecked = 2 };
+
+// A one-line bar redrawn in place: "[#######             ]  35% name".
+class ProgressBar : public CMp3File::sink_mini {
+public:
+    ProgressBar(std::ostream* out, std::string name) : out_(out), name_(std::move(name)) {}
+    ~ProgressBar() override {
+        if (out_ != nullptr && drawn_) {
+            *out_ << '\r' << std::string(kWidth + 8 + name_.size(), ' ') << '\r' << std::flush;
+        }
+    }
+    void progress(std::uint64_t done, std::uint64_t total) override {
+        if (out_ == nullptr || total == 0) {
+            return;
+        }
+        const auto filled = static_cast<std::size_t>(done * kWidth / total);
+        *out_ << "\r[" << std::string(filled, '#') << std::string(kWidth - filled, ' ') << "] "
+              << done * 100 / total << "% " << name_ << std::flush;
+        drawn_ = true;
+    }
+
+private:
+    static constexpr std::size_t kWidth = 30;
+    std::ostream* out_;
+    std::string name_;
+    bool drawn_ = false;
+};
+
+std::string Hex16(unsigned value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%04X", value & 0xFFFFu);
+    return text;
+}
+
+// The engine's texts end with line breaks meant for a message box.
+std::string OneLine(std::string_view text) {
+    std::string line;
+    for (const char c : text) {
+        if (c == '\r' || c == '\n') {
+            if (!line.empty() && line.back() != ' ') {
+                line += ' ';
+            }
+        } else {
+            line += c;
+        }
+    }
+    while (!line.empty() && line.back() == ' ') {
+        line.pop_back();
+    }
+    return line;
+}
+
+CrcStatus CheckFile(const std::string& path, std::ostream& out, std::ostream* progress) {
+    CMp3File file;
+    if (!file.Open(path)) {
+        out << path << ": cannot open the file: " << std::strerror(errno) << '\n';
+        return kUnchecked;
+    }
+    Mp3Info record{};
+    try {
+        file.ProcessFrames(/*walkFrames=*/false, record, /*frameLimit=*/-1, nullptr, nullptr);
+    } catch (const ScanError& error) {
+        out << path << ": " << OneLine(error.what()) << '\n';
+        return kUnchecked;
+    }
+    if (!record.lameTagValid) {
+        out << path << ": no valid Lame tag, nothing to check\n";
+        return kUnchecked;
+    }
+    std::uint16_t computed = 0;
+    {
+        ProgressBar bar(progress, path);
+        computed = file.ComputeMusicCrc(record, &bar);
+    }
+    if (!record.musicCrcDone) {
+        out << path << ": the frames after the tag do not decode, the music CRC cannot be checked\n";
+        return kUnchecked;
+    }
+    out << path << ": stored " << Hex16(record.lameMusicCrc) << ", computed " << Hex16(computed)
+        << ": " << (record.musicCrcOk ? "OK" : "corrupt") << '\n';
+    return record.musicCrcOk ? kMatches : kCorrupt;
+}
+
+}  // namespace
+
+int RunCrc(const std::vector<std::string>& files, std::ostream& out, std::ostream* progress) {
+    int status = kMatches;
+    for (const std::string& path : files) {
+        status = std::max<int>(status, CheckFile(path, out, progress));
+    }
+    return status;
+}
+
+}  // namespace vornik
