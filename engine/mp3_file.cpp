@@ -17,7 +17,13 @@ void FrameSeries::reserve(std::size_t frames) {
     framePositions.reserve(frames);
 }
 
-bool CMp3File::Open(const std::string& path, const char* /*mode*/) { return reader_.open(path); }
+bool CMp3File::Open(const std::string& path, const char* /*mode*/) {
+    if (!reader_.open(path)) {
+        return false;
+    }
+    id3v2_.Read(reader_);
+    return true;
+}
 
 bool CMp3File::IsMpegAudio(const std::string& path) {
     CMp3File file;
@@ -81,6 +87,7 @@ int CMp3File::ProcessFrames(bool walkFrames, Mp3Info& record, int frameLimit, Fr
     }
     const std::int64_t id3v1Start = ReadId3v1(record);
     SkipId3v2(record);
+    record.hasCueSheet = id3v2_.FindCueSheet(nullptr) != -1;
     FindSync(kChainLength);
     ReadVbrHeaders(record);
     const std::int64_t afterHeaders = reader_.tell();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "file_reader.h"
+#include "id3v2_tag.h"
 #include "mp3_info.h"
 
 namespace vornik {
@@ -28,8 +29,8 @@ public:
     // Every sync search asks for this many frames in a row.
     static constexpr int kChainLength = 5;
 
-    // Opens `path` read-only; false when it cannot be opened. `mode` is accepted for callers
-    // that pass "rb"; the file is always read-only and binary.
+    // Opens `path` read-only and reads its ID3v2 frames; false when it cannot be opened.
+    // `mode` is accepted for callers that pass "rb"; the file is always read-only and binary.
     bool Open(const std::string& path, const char* mode = "rb");
 
     // Quick test: a chain of frames from the middle of the file on.
@@ -59,6 +60,7 @@ public:
     std::uint16_t ComputeMusicCrc(Mp3Info& record, sink_mini* progressSink);
 
     FileReader& reader() { return reader_; }
+    const Id3v2Tag& id3v2() const { return id3v2_; }
 
     static constexpr std::int64_t kSyncWindow = 1024000;
     static constexpr std::int64_t kEndWindow = 327680;
@@ -78,6 +80,7 @@ private:
     void CopyTail(std::int64_t end, std::array<std::uint8_t, 10>& tail);
 
     FileReader reader_;
+    Id3v2Tag id3v2_;
 };
 
 // Turns the walk's counts into duration, average bitrate and the VBR flag; the sink's answer,

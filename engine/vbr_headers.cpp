@@ -105,10 +105,11 @@ int ParseXing(Mp3Info& record, std::span<const std::uint8_t> frame, std::int64_t
             record.xingVbrScale = static_cast<std::int32_t>(scale);
         }
     }
+    const std::size_t encoderPosition = reader.position();
+    reader.skip(4);
     if (!reader.ok()) {
         return 1;  // a header cut short by the end of the file: the rest is absent
     }
-    const std::size_t encoderPosition = reader.position();
     record.lameVersion = CText(frame, encoderPosition, 4);
     if (StartsLameTag(record.lameVersion)) {
         ReadLameTag(record, frame, encoderPosition);
