@@ -114,6 +114,7 @@ bool ReadStreamHeader(std::span<const std::uint8_t> payload, MpcHeader& out) {
     }
     out.sampleRate = kSampleRates[rateIndex];
     out.midSide = (channelsAndMidSide >> 3 & 1) != 0;
+    out.channels = (channelsAndMidSide >> 4) + 1u;
     // The whole sample count, the silence at the start included: the stream as coded.
     const std::uint64_t frames = (*samples + kSamplesPerFrame - 1) / kSamplesPerFrame;
     out.frameCount = static_cast<std::uint32_t>(
@@ -124,14 +125,15 @@ bool ReadStreamHeader(std::span<const std::uint8_t> payload, MpcHeader& out) {
 
 // "EI": the profile number x 8 in the top 7 bits of the first byte, PNS in the low bit, then
 // the encoder's version bytes. The profile number is version 7's nibble, quality + 5 (80 for
-// mpcenc --standard), now with fractions; it is taken to the nearest whole number.
+// mpcenc --standard), now with fractions; the fraction is dropped, as the decoder's own
+// stream info names the profile (--quality 5.5 is still "Standard").
 std::optional<std::uint32_t> ReadEncoderInfo(std::span<const std::uint8_t> payload) {
     ByteReader in(payload);
     const std::uint32_t eighths = in.u8() >> 1;
     if (!in.ok()) {
         return std::nullopt;
     }
-    return ProfileFromNibble((eighths + 4) / 8);
+    return ProfileFromNibble(eighths / 8);
 }
 
 // Walks the packets after "MPCK" up to the first audio packet, reading the stream header and
@@ -224,7 +226,9 @@ int MpcFile::FillRecord(Mp3Info& record) {
     record.mpcStreamVersion = static_cast<std::int32_t>(header.streamVersion);
     record.mpcProfile = static_cast<std::int32_t>(header.profile);
     record.fileSize = header.fileSize;
-    record.channelMode = header.midSide ? 1 : 0;  // joint stereo or stereo
+    // Joint stereo or stereo; a single-channel version-8 stream says so, although the encoder
+    // sets its mid/side bit too.
+    record.channelMode = header.channels == 1 ? 3 : (header.midSide ? 1 : 0);
     record.sampleRate = header.sampleRate;
     record.isVbr = true;
     record.scanComplete = true;

@@ -17,6 +17,7 @@ struct MpcHeader {
     std::uint32_t bitrate = 0;        // kbps field of streams before version 7, else 0
     std::uint32_t frameCount = 0;     // frames of 1152 samples
     bool midSide = false;             // mid/side stereo coding
+    std::uint32_t channels = 2;       // told by version-8 streams only
     std::int64_t fileSize = 0;        // bytes
     // 0 Thumb, 1 Radio, 2 Standard, 3 Xtreme, 4 Insane, higher numbers beyond Insane; 6 also
     // stands for every quality below Thumb and for a stream that names none.

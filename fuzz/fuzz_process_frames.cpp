@@ -1,4 +1,4 @@
-// libFuzzer target: the whole scan over arbitrary bytes.
+// libFuzzer target: the whole scan, the music CRC and the MPEG Plus header over arbitrary bytes.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -7,6 +7,7 @@
 #include <string>
 
 #include "mp3_file.h"
+#include "mpc_file.h"
 #include "scan_error.h"
 
 namespace {
@@ -35,7 +36,16 @@ void Scan(const std::string& path, bool walk, int frameLimit, bool withSeries) {
     vornik::FrameSeries series;
     try {
         file.ProcessFrames(walk, record, frameLimit, withSeries ? &series : nullptr, nullptr);
+        file.ComputeMusicCrc(record, nullptr);
     } catch (const vornik::ScanError&) {
+    }
+}
+
+void ReadMpegPlus(const std::string& path) {
+    vornik::MpcFile file;
+    if (file.Open(path)) {
+        vornik::Mp3Info record{};
+        file.FillRecord(record);
     }
 }
 
@@ -48,5 +58,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Scan(path, /*walk=*/true, /*frameLimit=*/3, /*withSeries=*/false);
     Scan(path, /*walk=*/false, /*frameLimit=*/-1, /*withSeries=*/false);
     vornik::CMp3File::IsMpegAudio(path);
+    ReadMpegPlus(path);
     return 0;
 }

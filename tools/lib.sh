@@ -25,8 +25,9 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev nlohmann-json3-dev libcli11-dev)
-# Real encoders and a prober for the integration tests, clang for the sanitizers and the fuzzer.
-TEST_PACKAGES=(clang libclang-rt-14-dev lame twolame ffmpeg)
+# Real encoders, a prober and a tag reader for the integration tests, clang for the sanitizers
+# and the fuzzer.
+TEST_PACKAGES=(clang libclang-rt-14-dev lame twolame ffmpeg musepack-tools python3-mutagen)
 
 # configure_and_build DIR [cmake options...]: incremental after the first run.
 configure_and_build() {

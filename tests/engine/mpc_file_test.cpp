@@ -258,9 +258,9 @@ TEST(MpcSv8, QualityToProfile) {
         {6.0, 3},                       // --extreme
         {7.0, 4},                       // --insane
         {8.0, 5},          {2.0, 6},    // below Thumb
-        {0.0, 6},          {5.375, 2},  // to the nearest profile
-        {5.5, 3},                       // halves round up
-        {10.875, 8},                    // the largest 7-bit value, 15.875, is nearest to 16
+        {0.0, 6},          {5.375, 2},  // fractions count down
+        {5.875, 2},
+        {10.875, 7},                    // the largest 7-bit value, 15.875
     };
     for (const Row& row : rows) {
         Sv8Fields fields;
@@ -306,14 +306,15 @@ TEST(MpcSv8, SampleRateAndSampleCount) {
     }
 }
 
-TEST(MpcSv8, MidSideSetsJointStereo) {
+TEST(MpcSv8, MidSideSetsJointStereoAndOneChannelSingleChannel) {
     Sv8Fields fields;
     fields.samples = 44100;
     fields.midSide = false;
     EXPECT_EQ(RecordOf(BuildSv8Stream(fields)).channelMode, 0);
     fields.midSide = true;
-    fields.channels = 1;  // mpcenc sets the flag on mono streams too
     EXPECT_EQ(RecordOf(BuildSv8Stream(fields)).channelMode, 1);
+    fields.channels = 1;  // mpcenc sets the flag on mono streams too
+    EXPECT_EQ(RecordOf(BuildSv8Stream(fields)).channelMode, 3);
 }
 
 TEST(MpcSv8, PacketsAfterLongAndPaddedSizes) {
