@@ -15,7 +15,7 @@ enum CrcStatus { kMatches = 0, kCorrupt = 1, kUnchecked = 2 };
 
 // A one-line bar redrawn in place: "[#######             ]  35% name".
 class ProgressBar : public CMp3File::sink_mini {
-public:
+  public:
     ProgressBar(std::ostream* out, std::string name) : out_(out), name_(std::move(name)) {}
     ~ProgressBar() override {
         if (out_ != nullptr && drawn_) {
@@ -32,7 +32,7 @@ public:
         drawn_ = true;
     }
 
-private:
+  private:
     static constexpr std::size_t kWidth = 30;
     std::ostream* out_;
     std::string name_;
@@ -86,7 +86,8 @@ CrcStatus CheckFile(const std::string& path, std::ostream& out, std::ostream* pr
         computed = file.ComputeMusicCrc(record, &bar);
     }
     if (!record.musicCrcDone) {
-        out << path << ": the frames after the tag do not decode, the music CRC cannot be checked\n";
+        out << path
+            << ": the frames after the tag do not decode, the music CRC cannot be checked\n";
         return kUnchecked;
     }
     out << path << ": stored " << Hex16(record.lameMusicCrc) << ", computed " << Hex16(computed)

@@ -79,8 +79,7 @@ int RunDump(const DumpOptions& options, std::ostream& out) {
             status = 1;
         }
         // Raw bytes of a tag need not be UTF-8; replace what is not, so each line stays JSON.
-        out << line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-            << '\n';
+        out << line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
     }
     return status;
 }

@@ -11,7 +11,7 @@ namespace vornik {
 // Bits past the end of the span read as zero, as bytes past the end of a file count as zero
 // in the side information: a frame cut short by the end of the file still yields fields.
 class BitReader {
-public:
+  public:
     explicit BitReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
     // The next `count` bits (0..32) as an unsigned number.
@@ -27,7 +27,7 @@ public:
     }
     void skip(int count) { bitPosition_ += static_cast<std::size_t>(count); }
 
-private:
+  private:
     // The 8 bytes from `first` on as a big-endian number, zeros past the end.
     std::uint64_t load64(std::size_t first) const {
         std::uint64_t value;

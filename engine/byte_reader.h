@@ -11,7 +11,7 @@ namespace vornik {
 // A read past the end yields 0 (or nothing), does not advance, and latches the failure, so a
 // run of fields is read first and ok() checked once after it. Numbers name their byte order.
 class ByteReader {
-public:
+  public:
     explicit ByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
     std::uint8_t u8() { return static_cast<std::uint8_t>(take(1)); }
@@ -51,7 +51,7 @@ public:
     std::size_t remaining() const { return bytes_.size() - position_; }
     bool ok() const { return ok_; }
 
-private:
+  private:
     bool has(std::size_t count) {
         if (count > remaining()) {
             ok_ = false;

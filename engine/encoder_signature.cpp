@@ -13,7 +13,9 @@ namespace {
 constexpr std::size_t kSignatureReadSize = 1024;
 constexpr std::size_t kSignatureTextLimit = 31;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Bytes of the buffer from `position` on, at most `count`; missing bytes read as zero, which
 // ends a text.

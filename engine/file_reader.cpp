@@ -7,7 +7,9 @@
 
 namespace vornik {
 
-FileReader::~FileReader() { close(); }
+FileReader::~FileReader() {
+    close();
+}
 
 bool FileReader::open(const std::string& path) {
     close();

@@ -12,7 +12,7 @@ namespace vornik {
 // blocks costs one system call per block instead of one per seek. Blocks are read only when
 // a byte of them is asked for, so a search that stops early reads little.
 class FileReader {
-public:
+  public:
     FileReader() = default;
     ~FileReader();
     FileReader(const FileReader&) = delete;
@@ -39,7 +39,7 @@ public:
     // file read as 0xFF, as end-of-file reads of a C stream do, which no header accepts.
     std::uint32_t headerAt(std::int64_t position);
 
-private:
+  private:
     bool loadBlock(std::int64_t position);
 
     static constexpr std::size_t kBlockSize = 256 * 1024;

@@ -75,8 +75,8 @@ std::uint32_t DecodeHeader(std::uint32_t header, FrameHeader& out) {
     h.channels = h.mode < 3 ? 2 : 1;
     // Version bit 2 clear selects the MPEG 2.5 rates whatever the ID bit says.
     const int rateRow = h.notMpeg25 == 0 ? 2 : (h.mpeg1 ? 0 : 1);
-    h.sampleRate = kSampleRates[static_cast<std::size_t>(rateRow)]
-                               [static_cast<std::size_t>(samplingIndex)];
+    h.sampleRate =
+        kSampleRates[static_cast<std::size_t>(rateRow)][static_cast<std::size_t>(samplingIndex)];
 
     const int bitsPerSecond = BitrateKbps(h.layer, h.mpeg1 != 0, bitrateIndex) * 1000;
     int length = 0;

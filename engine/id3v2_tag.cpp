@@ -86,7 +86,8 @@ void Id3v2Tag::ReadFrames(FileReader& reader) {
     }
 
     // Each step checks what is left before it reads, so no frame reaches past the tag or file.
-    while (end - position >= static_cast<std::int64_t>(kHeaderSize) && frames_.size() < kMaxFrames) {
+    while (end - position >= static_cast<std::int64_t>(kHeaderSize) &&
+           frames_.size() < kMaxFrames) {
         std::array<std::uint8_t, kHeaderSize> raw{};
         if (reader.readAt(position, raw.data(), raw.size()) != raw.size()) {
             break;

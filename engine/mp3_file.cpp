@@ -110,7 +110,8 @@ int CMp3File::ProcessFrames(bool walkFrames, Mp3Info& record, int frameLimit, Fr
     }
     const int firstKbps = BitrateKbps(first.layer, first.mpeg1 != 0, first.bitrateIndex);
     record.avgBitrate = firstKbps;
-    record.duration = static_cast<float>(static_cast<double>(record.fileSize * 8 / 1000) / firstKbps);
+    record.duration =
+        static_cast<float>(static_cast<double>(record.fileSize * 8 / 1000) / firstKbps);
 
     record.channelMode = first.mode;
     record.channels = first.channels;

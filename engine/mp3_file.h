@@ -12,16 +12,16 @@
 namespace vornik {
 
 class CMp3File {
-public:
+  public:
     // Progress of a scan; the record as it stands at a checkpoint. Answer 0 to stop the scan.
     class sink {
-    public:
+      public:
         virtual ~sink() = default;
         virtual int progress(Mp3Info& record) = 0;
     };
     // Progress of a pass over the file's bytes.
     class sink_mini {
-    public:
+      public:
         virtual ~sink_mini() = default;
         virtual void progress(std::uint64_t bytesDone, std::uint64_t bytesInAll) = 0;
     };
@@ -67,7 +67,7 @@ public:
     static constexpr int kProgressInterval = 2000;
     static constexpr int kRecordedSyncErrors = 20;
 
-private:
+  private:
     void WalkFrames(Mp3Info& record, std::int64_t start, std::int64_t id3v1Start, int frameLimit,
                     FrameSeries* series, sink* progressSink);
     // Reads the Xing/Info, Lame and VBRI headers of the frame at the current position, which

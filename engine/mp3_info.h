@@ -47,8 +47,8 @@ struct Mp3Info {
     bool original = false;
     bool isVbr = false;
     bool hasCueSheet = false;
-    bool lastFrameOk = false;   // the frame chain closes at the end of the file
-    bool scanComplete = false;  // walked to the end of the audio
+    bool lastFrameOk = false;     // the frame chain closes at the end of the file
+    bool scanComplete = false;    // walked to the end of the audio
     std::int64_t audioStart = 0;  // file offset of the first frame
     std::int32_t emphasis = 0;
     std::int32_t avgBitrate = 0;  // kbps
@@ -61,7 +61,7 @@ struct Mp3Info {
     std::uint32_t xingFlags = 0;
     std::uint32_t xingFrames = 0;
     std::uint32_t xingBytes = 0;
-    std::int32_t xingVbrScale = 0;  // -1 when absent
+    std::int32_t xingVbrScale = 0;    // -1 when absent
     std::uint8_t* xingToc = nullptr;  // 100 bytes owned by the caller; filled only when set
     std::string lameVersion;          // at most 11 characters
     bool lameTagValid = false;

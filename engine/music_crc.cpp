@@ -30,7 +30,8 @@ std::uint16_t CMp3File::ComputeMusicCrc(Mp3Info& record, sink_mini* progressSink
     // to the end of the file, less an ID3v1 tag.
     std::int64_t musicEnd = reader_.size() - (record.hasId3v1 ? kId3v1Size : 0);
     const std::int64_t describedEnd = record.audioStart + record.lameMusicLength;
-    if (record.lameMusicLength != 0 && describedEnd > musicStart && describedEnd <= reader_.size()) {
+    if (record.lameMusicLength != 0 && describedEnd > musicStart &&
+        describedEnd <= reader_.size()) {
         musicEnd = describedEnd;
     }
     const std::uint64_t total =

@@ -42,8 +42,8 @@ SideInfoStats ReadLayer3SideInfo(BitReader& bits, const FrameHeader& h, Mp3Info&
         for (int ch = 0; ch < channels; ++ch) {
             bits.skip(12);  // part2_3_length
             stats.lastBigValues = bits.ReadBits(9);
-            bits.skip(8);              // global_gain
-            bits.skip(mpeg1 ? 4 : 9);  // scalefac_compress
+            bits.skip(8);                 // global_gain
+            bits.skip(mpeg1 ? 4 : 9);     // scalefac_compress
             if (bits.ReadBits(1) != 0) {  // window_switching_flag
                 const std::uint32_t blockType = bits.ReadBits(2);
                 const bool mixed = bits.ReadBits(1) != 0;

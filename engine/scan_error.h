@@ -7,7 +7,7 @@ namespace vornik {
 // The one exception of the engine: a scan that cannot go on. what() is the exact text shown
 // to the user and written to the log.
 class ScanError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -7,7 +7,9 @@ namespace {
 
 constexpr double kXingPlausibleKbps = 7.0;
 
-double FileBits(const Mp3Info& record) { return static_cast<double>(record.fileSize) * 8.0; }
+double FileBits(const Mp3Info& record) {
+    return static_cast<double>(record.fileSize) * 8.0;
+}
 
 }  // namespace
 
@@ -39,9 +41,9 @@ double AverageBitrate(const Mp3Info& record) {
 int Finish(Mp3Info& record, CMp3File::sink* progressSink) {
     const double kbps = AverageBitrate(record);
     if (record.scanComplete && record.sampleRate > 0) {
-        record.duration = static_cast<float>(
-            static_cast<double>(SamplesPerFrame(record.layer, record.mpeg1)) * record.frameCount /
-            record.sampleRate);
+        record.duration =
+            static_cast<float>(static_cast<double>(SamplesPerFrame(record.layer, record.mpeg1)) *
+                               record.frameCount / record.sampleRate);
     } else if (kbps > 0) {
         record.duration = static_cast<float>(FileBits(record) / (kbps * 1000.0));
     }

@@ -14,7 +14,7 @@ namespace {
 
 // The engine reads files by path; an in-memory file keeps each run off the disk.
 class MemoryFile {
-public:
+  public:
     MemoryFile() : fd_(memfd_create("vornik-fuzz", 0)) {}
     std::string write(const std::uint8_t* data, std::size_t size) {
         if (ftruncate(fd_, 0) != 0 || pwrite(fd_, data, size, 0) != static_cast<ssize_t>(size)) {
@@ -23,7 +23,7 @@ public:
         return "/proc/self/fd/" + std::to_string(fd_);
     }
 
-private:
+  private:
     int fd_;
 };
 

@@ -355,11 +355,8 @@ namespace {
 // Through the whole scan: a 2.4 tag whose cue sheet follows a long title frame, and the audio
 // after the tag.
 TEST(Id3v2Scan, CueSheetBehindALongFrameIsFound) {
-    const auto tag = test::Id3v2Builder(4)
-                         .textFrame("TIT2", std::string(300, 't'))
-                         .geob()
-                         .padding(50)
-                         .bytes();
+    const auto tag =
+        test::Id3v2Builder(4).textFrame("TIT2", std::string(300, 't')).geob().padding(50).bytes();
     const auto scan =
         test::ScanBytes(test::StreamBuilder().bytes(tag).frames({}, 10).data(), false);
     EXPECT_TRUE(scan.record.hasId3v2);
@@ -367,9 +364,8 @@ TEST(Id3v2Scan, CueSheetBehindALongFrameIsFound) {
     EXPECT_EQ(scan.record.audioStart, static_cast<std::int64_t>(tag.size()));
 
     const auto plain = test::Id3v2Builder(3).textFrame("TIT2", "t").bytes();
-    EXPECT_FALSE(
-        test::ScanBytes(test::StreamBuilder().bytes(plain).frames({}, 10).data(), false)
-            .record.hasCueSheet);
+    EXPECT_FALSE(test::ScanBytes(test::StreamBuilder().bytes(plain).frames({}, 10).data(), false)
+                     .record.hasCueSheet);
 }
 
 }  // namespace

@@ -67,9 +67,8 @@ TEST(Layer3Statistics, BlockKindsAndTheirSeries) {
     FrameSpec mixed;
     mixed.granules = {Switched(1), Switched(2, true), Switched(3), {}};
     FrameSeries series;
-    const auto scan =
-        ScanBytes(StreamBuilder().frame({}).frame(spec).frame(mixed).frames({}, 5).data(), true,
-                  -1, &series);
+    const auto scan = ScanBytes(
+        StreamBuilder().frame({}).frame(spec).frame(mixed).frames({}, 5).data(), true, -1, &series);
     ASSERT_EQ(series.blockKinds.size(), 7u);
     EXPECT_EQ(series.blockKinds[0], 1u);
     EXPECT_EQ(series.shortBigValues[0], 77u);  // the frame's last big_values
@@ -97,10 +96,8 @@ TEST(Layer3Statistics, PrivateBitsAndScfsiByVersionAndChannels) {
         std::uint32_t scfsi;
         std::uint32_t blocksPerFrame;
     } cases[] = {
-        {Version::Mpeg1, 3, 44100, 128, 0x5, 2},
-        {Version::Mpeg1, 0, 44100, 128, 0x1, 4},
-        {Version::Mpeg2, 3, 22050, 64, 0, 1},
-        {Version::Mpeg2, 0, 22050, 64, 0, 2},
+        {Version::Mpeg1, 3, 44100, 128, 0x5, 2}, {Version::Mpeg1, 0, 44100, 128, 0x1, 4},
+        {Version::Mpeg2, 3, 22050, 64, 0, 1},    {Version::Mpeg2, 0, 22050, 64, 0, 2},
         {Version::Mpeg25, 3, 11025, 32, 0, 1},
     };
     for (const auto& c : cases) {
@@ -131,8 +128,8 @@ TEST(Layer3Statistics, MainDataBeginAverageAndPadding) {
     FrameSpec high;
     high.mainDataBegin = 30;
     high.padding = true;
-    const auto scan = ScanBytes(StreamBuilder().frame({}).frame(low).frame(high).frames(low, 3)
-                                    .data());
+    const auto scan =
+        ScanBytes(StreamBuilder().frame({}).frame(low).frame(high).frames(low, 3).data());
     EXPECT_EQ(scan.record.sumMainDataBegin, 10u + 30 + 10 + 10 + 10);
     EXPECT_EQ(scan.record.maxMainDataBegin, 30);
     EXPECT_EQ(scan.record.avgMainDataBegin, 70u / 5);

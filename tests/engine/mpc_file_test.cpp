@@ -251,16 +251,15 @@ TEST(MpcSv8, QualityToProfile) {
         std::uint32_t profile;
     };
     const Row rows[] = {
-        {std::nullopt, 6},              // no encoder info packet
-        {3.0, 0},                       // --thumb
-        {4.0, 1},                       // --radio
-        {5.0, 2},                       // --standard
-        {6.0, 3},                       // --extreme
-        {7.0, 4},                       // --insane
-        {8.0, 5},          {2.0, 6},    // below Thumb
-        {0.0, 6},          {5.375, 2},  // fractions count down
-        {5.875, 2},
-        {10.875, 7},                    // the largest 7-bit value, 15.875
+        {std::nullopt, 6},               // no encoder info packet
+        {3.0, 0},                        // --thumb
+        {4.0, 1},                        // --radio
+        {5.0, 2},                        // --standard
+        {6.0, 3},                        // --extreme
+        {7.0, 4},                        // --insane
+        {8.0, 5},          {2.0, 6},     // below Thumb
+        {0.0, 6},          {5.375, 2},   // fractions count down
+        {5.875, 2},        {10.875, 7},  // the largest 7-bit value, 15.875
     };
     for (const Row& row : rows) {
         Sv8Fields fields;

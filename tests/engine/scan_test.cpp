@@ -173,8 +173,7 @@ TEST(Scan, OtherLayerOrChannelChangeInsideTheStreamIsAResync) {
     FrameSpec mono;
     mono.mode = 3;
     for (const FrameSpec& intruder : {layer2, mono}) {
-        const auto bytes =
-            StreamBuilder().frames({}, 10).frame(intruder).frames({}, 10).data();
+        const auto bytes = StreamBuilder().frames({}, 10).frame(intruder).frames({}, 10).data();
         const auto scan = ScanBytes(bytes);
         EXPECT_EQ(scan.record.syncErrors, 1);
         EXPECT_EQ(scan.record.frameCount, 20);
@@ -196,11 +195,11 @@ TEST(Scan, TrailingDataWithoutFramesEndsACompleteScan) {
 }
 
 class StopAt : public CMp3File::sink {
-public:
+  public:
     explicit StopAt(int calls) : remaining_(calls) {}
     int progress(Mp3Info&) override { return --remaining_ > 0 ? 1 : 0; }
 
-private:
+  private:
     int remaining_;
 };
 

@@ -67,8 +67,8 @@ TEST(ScanSignatureBuffer, PatternsAndTheirTexts) {
     }
     // A mark at the very end of the buffer: the missing bytes end the text.
     const std::string end = "LAME3.9";
-    EXPECT_EQ(ScanSignatureBuffer(std::span(reinterpret_cast<const std::uint8_t*>(end.data()),
-                                            end.size())),
+    EXPECT_EQ(ScanSignatureBuffer(
+                  std::span(reinterpret_cast<const std::uint8_t*>(end.data()), end.size())),
               "Lame");
 }
 

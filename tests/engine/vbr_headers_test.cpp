@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "crc16.h"
-#include "vbr_headers.h"
 #include "mp3_file.h"
 #include "scan_helpers.h"
 #include "stream_builder.h"
 #include "vbr_builders.h"
+#include "vbr_headers.h"
 
 namespace vornik {
 namespace {
@@ -22,8 +22,7 @@ std::vector<std::uint8_t> XingFile(const XingSpec& xing, const FrameSpec& frame 
 
 TEST(Crc16Arc, CheckValue) {
     const std::string digits = "123456789";
-    EXPECT_EQ(Crc16Arc(std::span(reinterpret_cast<const std::uint8_t*>(digits.data()), 9)),
-              0xBB3D);
+    EXPECT_EQ(Crc16Arc(std::span(reinterpret_cast<const std::uint8_t*>(digits.data()), 9)), 0xBB3D);
     // Carried across blocks.
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(digits.data());
     EXPECT_EQ(Crc16Arc(std::span(bytes + 4, 5), Crc16Arc(std::span(bytes, 4))), 0xBB3D);
@@ -91,8 +90,8 @@ TEST(Xing, FoundOutsideTheTagOffsetOrTooFarIsNotRead) {
 }
 
 TEST(Xing, AudioStartIsTheTagFrame) {
-    const auto bytes = StreamBuilder().id3v2(100).bytes(test::BuildXingFrame({}, {})).frames({}, 9)
-                           .data();
+    const auto bytes =
+        StreamBuilder().id3v2(100).bytes(test::BuildXingFrame({}, {})).frames({}, 9).data();
     const auto scan = ScanBytes(bytes);
     EXPECT_EQ(scan.record.audioStart, 110);
     EXPECT_EQ(scan.record.frameCount, 9);
@@ -184,10 +183,10 @@ TEST(LameTag, CutShortAtEveryLength) {
         EXPECT_EQ(found, size >= 36 + 4 ? 1 : 0) << size;
         EXPECT_EQ(record.lameTagValid, size >= tagPosition + 36) << size;
         EXPECT_EQ(record.lameMusicCrc, 0) << size;  // the builder's music CRC is 0
-        const std::size_t versionLength = size < tagPosition + 4      ? 0
-                                          : size >= tagPosition + 36 ? 9
-                                                                     : std::min<std::size_t>(
-                                                                           11, size - tagPosition);
+        const std::size_t versionLength = size < tagPosition + 4 ? 0
+                                          : size >= tagPosition + 36
+                                              ? 9
+                                              : std::min<std::size_t>(11, size - tagPosition);
         EXPECT_EQ(record.lameVersion.size(), versionLength) << size;
     }
 }

@@ -48,7 +48,9 @@ const EncoderCase kCases[] = {
      false, 96},
 };
 
-void PrintTo(const EncoderCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const EncoderCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class EncoderScan : public testing::TestWithParam<EncoderCase> {};
 
@@ -90,9 +92,9 @@ TEST_P(EncoderScan, AgreesWithTheEncoderAndFfprobe) {
     // Play length of the walked frames against the signal, allowing for encoder delay and
     // padding of a few frames.
     EXPECT_NEAR(r.duration, kSeconds, 0.2);
-    EXPECT_NEAR(r.duration,
-                static_cast<double>(r.frameCount) * SamplesPerFrame(c.layer, c.mpeg1) / c.sampleRate,
-                1e-3);
+    EXPECT_NEAR(
+        r.duration,
+        static_cast<double>(r.frameCount) * SamplesPerFrame(c.layer, c.mpeg1) / c.sampleRate, 1e-3);
 
     const std::uint32_t blocks = r.longBlocks + r.shortBlocks + r.mixedBlocks;
     if (c.layer == 3) {

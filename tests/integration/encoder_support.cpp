@@ -76,7 +76,8 @@ int RunCommand(const std::string& command, std::string* output) {
 int FfprobePacketCount(const std::string& path) {
     std::string output;
     if (RunCommand("ffprobe -v error -count_packets -select_streams a:0 -show_entries "
-                   "stream=nb_read_packets -of csv=p=0 '" + path + "'",
+                   "stream=nb_read_packets -of csv=p=0 '" +
+                       path + "'",
                    &output) != 0) {
         return -1;
     }

@@ -15,7 +15,7 @@ namespace {
 
 struct TagCase {
     const char* name;
-    const char* command;  // %s: input, then output
+    const char* command;    // %s: input, then output
     const char* signature;  // exact, or a prefix when it ends in '*'
     int vbrMethod;          // -1: no Lame tag fields to check
     int abrBitrate;         // -1: don't care
@@ -41,8 +41,7 @@ std::string Encode(const test::TempDir& dir, const char* command, const std::str
     }
     const std::string out = dir.file(name);
     char line[512];
-    std::snprintf(line, sizeof line, command, ("'" + wav + "'").c_str(),
-                  ("'" + out + "'").c_str());
+    std::snprintf(line, sizeof line, command, ("'" + wav + "'").c_str(), ("'" + out + "'").c_str());
     std::string log;
     EXPECT_EQ(test::RunCommand(line, &log), 0) << line << "\n" << log;
     return out;
@@ -50,8 +49,8 @@ std::string Encode(const test::TempDir& dir, const char* command, const std::str
 
 nlohmann::json Mutagen(const std::string& path) {
     std::string output;
-    test::RunCommand("/usr/bin/python3 '" VORNIK_TESTS_DIR "/integration/mutagen_lame.py' '" + path +
-                         "' 2>/dev/null",
+    test::RunCommand("/usr/bin/python3 '" VORNIK_TESTS_DIR "/integration/mutagen_lame.py' '" +
+                         path + "' 2>/dev/null",
                      &output);
     return nlohmann::json::parse(output);
 }
@@ -80,7 +79,9 @@ void FlipByte(const std::string& path, std::int64_t at) {
 
 class LameTags : public testing::TestWithParam<TagCase> {};
 
-void PrintTo(const TagCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const TagCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 TEST_P(LameTags, FieldsCrcAndName) {
     const TagCase& c = GetParam();
@@ -192,8 +193,8 @@ TEST(EncoderTags, ApeTagAfterALameFileKeepsTheMusicCrc) {
     const std::string path = Encode(dir, "lame --quiet -V 2 %s %s", "ape.mp3");
     {
         std::ofstream out(path, std::ios::binary | std::ios::app);
-        out << "APETAGEX" << std::string(24, '\0') << "Title of an APE item" << "APETAGEX"
-            << std::string(24, '\0');
+        out << "APETAGEX" << std::string(24, '\0') << "Title of an APE item"
+            << "APETAGEX" << std::string(24, '\0');
     }
     const auto scan = test::ScanPath(path);
     EXPECT_TRUE(scan.record.scanComplete);

@@ -17,8 +17,7 @@ struct ScanOutcome {
 
 ScanOutcome ScanPath(const std::string& path, bool walk = true, int frameLimit = -1,
                      FrameSeries* series = nullptr, CMp3File::sink* sink = nullptr);
-ScanOutcome ScanBytes(const std::vector<std::uint8_t>& bytes, bool walk = true,
-                      int frameLimit = -1, FrameSeries* series = nullptr,
-                      CMp3File::sink* sink = nullptr);
+ScanOutcome ScanBytes(const std::vector<std::uint8_t>& bytes, bool walk = true, int frameLimit = -1,
+                      FrameSeries* series = nullptr, CMp3File::sink* sink = nullptr);
 
 }  // namespace vornik::test

@@ -22,7 +22,9 @@ constexpr std::array<std::array<int, 15>, 5> kRows{{
     {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160},          // MPEG-2 II, III
 }};
 
-bool IsMpeg1Rows(Version v) { return v == Version::Mpeg1 || v == Version::Reserved; }
+bool IsMpeg1Rows(Version v) {
+    return v == Version::Mpeg1 || v == Version::Reserved;
+}
 
 int BitrateIndex(const FrameSpec& spec) {
     if (spec.kbps == 0) {
@@ -183,10 +185,16 @@ StreamBuilder& StreamBuilder::bytes(const std::vector<std::uint8_t>& data) {
 }
 
 StreamBuilder& StreamBuilder::id3v2(std::uint32_t size) {
-    const std::vector<std::uint8_t> header{
-        'I', 'D', '3', 3, 0, 0,
-        static_cast<std::uint8_t>(size >> 21 & 0x7F), static_cast<std::uint8_t>(size >> 14 & 0x7F),
-        static_cast<std::uint8_t>(size >> 7 & 0x7F), static_cast<std::uint8_t>(size & 0x7F)};
+    const std::vector<std::uint8_t> header{'I',
+                                           'D',
+                                           '3',
+                                           3,
+                                           0,
+                                           0,
+                                           static_cast<std::uint8_t>(size >> 21 & 0x7F),
+                                           static_cast<std::uint8_t>(size >> 14 & 0x7F),
+                                           static_cast<std::uint8_t>(size >> 7 & 0x7F),
+                                           static_cast<std::uint8_t>(size & 0x7F)};
     bytes(header);
     return junk(size);
 }
@@ -207,8 +215,8 @@ namespace {
 std::string NewTempPath(const std::string& suffix) {
     static std::atomic<int> counter{0};
     const auto dir = std::filesystem::temp_directory_path();
-    return (dir / ("vornik-test-" + std::to_string(::getpid()) + "-" +
-                   std::to_string(counter++) + suffix))
+    return (dir / ("vornik-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
+                   suffix))
         .string();
 }
 }  // namespace
@@ -216,7 +224,8 @@ std::string NewTempPath(const std::string& suffix) {
 TempFile::TempFile(const std::vector<std::uint8_t>& data, const std::string& suffix)
     : path_(NewTempPath(suffix)) {
     std::ofstream out(path_, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    out.write(reinterpret_cast<const char*>(data.data()),
+              static_cast<std::streamsize>(data.size()));
     if (!out) {
         throw std::runtime_error("cannot write " + path_);
     }

@@ -10,11 +10,11 @@ namespace vornik::test {
 
 // Writes fields most significant bit first.
 class BitWriter {
-public:
+  public:
     void put(std::uint32_t value, int bits);
     const std::vector<std::uint8_t>& bytes() const { return bytes_; }
 
-private:
+  private:
     std::vector<std::uint8_t> bytes_;
     int used_ = 8;  // bits used in the last byte
 };
@@ -46,7 +46,7 @@ struct FrameSpec {
 
     // Layer III side information; granules in order gr0 ch0, gr0 ch1, gr1 ch0, gr1 ch1.
     std::uint32_t mainDataBegin = 0;
-    std::uint32_t scfsi = 0;  // the same 4 bits for each channel (MPEG-1)
+    std::uint32_t scfsi = 0;            // the same 4 bits for each channel (MPEG-1)
     std::vector<GranuleSpec> granules;  // missing entries are long blocks
 
     int channels() const { return mode == 3 ? 1 : 2; }
@@ -60,7 +60,7 @@ std::vector<std::uint8_t> BuildFrame(const FrameSpec& spec);
 
 // Joins frames, junk and tags into one file image.
 class StreamBuilder {
-public:
+  public:
     StreamBuilder& frames(const FrameSpec& spec, int count);
     StreamBuilder& frame(const FrameSpec& spec) { return frames(spec, 1); }
     // The first `keep` bytes of a frame: a frame cut short.
@@ -76,13 +76,13 @@ public:
     const std::vector<std::uint8_t>& data() const { return data_; }
     std::size_t size() const { return data_.size(); }
 
-private:
+  private:
     std::vector<std::uint8_t> data_;
 };
 
 // A file in the test's temporary folder, removed when it goes out of scope.
 class TempFile {
-public:
+  public:
     explicit TempFile(const std::vector<std::uint8_t>& data, const std::string& suffix = ".mp3");
     explicit TempFile(const std::string& suffix);  // an empty name to be written by others
     ~TempFile();
@@ -90,7 +90,7 @@ public:
     TempFile& operator=(const TempFile&) = delete;
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 

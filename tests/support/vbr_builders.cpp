@@ -84,10 +84,14 @@ std::vector<std::uint8_t> BuildXingFrame(const FrameSpec& frame, const XingSpec&
     std::vector<std::uint8_t> tag;
     PutText(tag, xing.info ? "Info" : "Xing");
     PutBe(tag, xing.flags, 4);
-    if ((xing.flags & 1) != 0) PutBe(tag, xing.frames, 4);
-    if ((xing.flags & 2) != 0) PutBe(tag, xing.bytes, 4);
-    if ((xing.flags & 4) != 0) tag.insert(tag.end(), 100, xing.tocFill);
-    if ((xing.flags & 8) != 0) PutBe(tag, xing.scale, 4);
+    if ((xing.flags & 1) != 0)
+        PutBe(tag, xing.frames, 4);
+    if ((xing.flags & 2) != 0)
+        PutBe(tag, xing.bytes, 4);
+    if ((xing.flags & 4) != 0)
+        tag.insert(tag.end(), 100, xing.tocFill);
+    if ((xing.flags & 8) != 0)
+        PutBe(tag, xing.scale, 4);
     if (xing.lame) {
         const auto lame = LameTagBytes(*xing.lame);
         tag.insert(tag.end(), lame.begin(), lame.end());
