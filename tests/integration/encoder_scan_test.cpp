@@ -61,9 +61,7 @@ TEST_P(EncoderScan, AgreesWithTheEncoderAndFfprobe) {
     const std::string out = dir.file(std::string(c.name) + (c.layer == 2 ? ".mp2" : ".mp3"));
     constexpr double kSeconds = 6.0;
     test::WriteTestSignal(wav, c.wavRate, c.wavChannels, kSeconds);
-    char command[512];
-    std::snprintf(command, sizeof command, c.command, ("'" + wav + "'").c_str(),
-                  ("'" + out + "'").c_str());
+    const std::string command = test::EncoderCommand(c.command, wav, out);
     std::string log;
     ASSERT_EQ(test::RunCommand(command, &log), 0) << command << "\n" << log;
 

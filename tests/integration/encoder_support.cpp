@@ -73,6 +73,14 @@ int RunCommand(const std::string& command, std::string* output) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+std::string EncoderCommand(const char* pattern, const std::string& input,
+                           const std::string& output) {
+    char command[1024];
+    std::snprintf(command, sizeof command, pattern, ("'" + input + "'").c_str(),
+                  ("'" + output + "'").c_str());
+    return command;
+}
+
 int FfprobePacketCount(const std::string& path) {
     std::string output;
     if (RunCommand("ffprobe -v error -count_packets -select_streams a:0 -show_entries "

@@ -12,6 +12,10 @@ void WriteTestSignal(const std::string& path, int sampleRate, int channels, doub
 // Runs a shell command; its exit status, with its output on failure in `output`.
 int RunCommand(const std::string& command, std::string* output = nullptr);
 
+// `pattern` with its two "%s" replaced by the quoted input and output paths.
+std::string EncoderCommand(const char* pattern, const std::string& input,
+                           const std::string& output);
+
 // The number of audio packets ffprobe reads from `path`, or -1.
 int FfprobePacketCount(const std::string& path);
 
