@@ -1,10 +1,11 @@
 #include "dump_command.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
+#include "attribute_texts.h"
+#include "file_analysis.h"
 #include "mp3_file.h"
 #include "mpc_file.h"
 #include "record_json.h"
@@ -13,13 +14,8 @@
 namespace vornik {
 namespace {
 
-// MPEG Plus files are told by their extension, compared in lower case.
-bool IsMpegPlusPath(const std::string& path) {
-    const std::size_t dot = path.rfind('.');
-    std::string extension = dot == std::string::npos ? path : path.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".mpc" || extension == ".mp+";
+std::string FileNameOf(const std::string& path) {
+    return std::filesystem::path(path).filename().string();
 }
 
 nlohmann::ordered_json CannotOpen(nlohmann::ordered_json line) {
@@ -36,7 +32,12 @@ nlohmann::ordered_json DumpMpegPlus(nlohmann::ordered_json line, const std::stri
     Mp3Info record{};
     line["ok"] = true;
     line["result"] = file.FillRecord(record);
+    AttributeTexts texts;
+    texts[kSlotName] = FileNameOf(path);
+    const int quality = ComputeAttributeTexts(texts, record, /*monoQuality=*/false);
     line["record"] = RecordToJson(record);
+    line["texts"] = texts.slots;
+    line["quality"] = quality;
     return line;
 }
 
@@ -53,16 +54,25 @@ nlohmann::ordered_json DumpFile(const std::string& path, const DumpOptions& opti
     Mp3Info record{};
     FrameSeries series;
     FrameSeries* seriesOut = options.series ? &series : nullptr;
+    AttributeTexts texts;
+    texts[kSlotName] = FileNameOf(path);
+    int quality = -1;
     try {
         const int result =
             file.ProcessFrames(options.walk, record, options.frameLimit, seriesOut, nullptr);
         line["ok"] = true;
         line["result"] = result;
+        if (result != 0) {
+            quality = ComputeAttributeTexts(texts, record, /*monoQuality=*/false);
+        }
     } catch (const ScanError& error) {
         line["ok"] = false;
         line["error"] = error.what();
+        SetEngineErrorTexts(texts);
     }
     line["record"] = RecordToJson(record);
+    line["texts"] = texts.slots;
+    line["quality"] = quality;
     if (seriesOut != nullptr) {
         line["series"] = SeriesToJson(series);
     }

@@ -2,10 +2,39 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <fstream>
 #include <iostream>
 
 #include "crc_command.h"
 #include "dump_command.h"
+#include "report_command.h"
+#include "scan_command.h"
+
+namespace {
+
+std::ostream* ProgressStream() {
+    return ::isatty(STDERR_FILENO) == 1 ? &std::cerr : nullptr;
+}
+
+// Runs the scan into standard output or into `outputPath`, which is written only when the scan
+// produced its document.
+int Scan(const vornik::ScanOptions& options, const std::string& outputPath) {
+    if (outputPath.empty()) {
+        return vornik::RunScan(options, std::cout, std::cerr, ProgressStream());
+    }
+    std::ostringstream document;
+    const int status = vornik::RunScan(options, document, std::cerr, ProgressStream());
+    std::ofstream out(outputPath, std::ios::binary | std::ios::trunc);
+    out << document.str();
+    out.close();
+    if (!out) {
+        std::cerr << outputPath << ": cannot write the file\n";
+        return 2;
+    }
+    return status;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{"Vornik: what is inside MPEG audio files, without windows"};
@@ -25,13 +54,41 @@ int main(int argc, char** argv) {
         "crc", "Recompute the music CRC of files with a Lame tag: OK or corrupt");
     crcCommand->add_option("FILE", crcFiles, "Files to check")->required();
 
+    std::string reportFile;
+    CLI::App* reportCommand =
+        app.add_subcommand("report", "Scan a file completely and print its text report");
+    reportCommand->add_option("FILE", reportFile, "File to report on")->required();
+
+    vornik::ScanOptions scan;
+    std::string scanOutput;
+    CLI::App* scanCommand = app.add_subcommand(
+        "scan", "Analyse files and folders as the file list does and write them as an export");
+    scanCommand->add_option("--frames", scan.frameBudget,
+                            "Walk at most N frames of each file (0: every frame)");
+    scanCommand->add_option("--columns", scan.columns, "Attribute ids of the columns, in order")
+        ->delimiter(',');
+    scanCommand->add_option("--sort", scan.sortId, "Attribute id of the sort column");
+    scanCommand->add_flag("--reverse", scan.reverse, "Sort in reverse order");
+    scanCommand->add_option("--format", scan.format, "Document format")
+        ->check(CLI::IsMember({"txt", "xml", "json", "csv"}));
+    scanCommand->add_flag("--no-xml-amp{false}", scan.xmlAmpersands,
+                          "Write \"&\" in XML values as it is, not as \"&amp;\"");
+    scanCommand->add_option("--output", scanOutput, "Write the document to FILE");
+    scanCommand->add_flag("--recursive", scan.recursive, "Take the files of sub-folders too");
+    scanCommand->add_option("PATH", scan.paths, "Files and folders")->required();
+
     CLI11_PARSE(app, argc, argv);
     if (dumpCommand->parsed()) {
         return vornik::RunDump(dump, std::cout);
     }
     if (crcCommand->parsed()) {
-        const bool terminal = ::isatty(STDERR_FILENO) == 1;
-        return vornik::RunCrc(crcFiles, std::cout, terminal ? &std::cerr : nullptr);
+        return vornik::RunCrc(crcFiles, std::cout, ProgressStream());
+    }
+    if (reportCommand->parsed()) {
+        return vornik::RunReport(reportFile, std::cout, std::cerr);
+    }
+    if (scanCommand->parsed()) {
+        return Scan(scan, scanOutput);
     }
     return 0;
 }

@@ -1,0 +1,144 @@
+#include "export_documents.h"
+
+#include "attribute_catalogue.h"
+#include "utf8_text.h"
+
+namespace vornik {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::size_t kColumnWidth = 30;
+constexpr std::size_t kCutWidth = 27;  // what is left of a long value before the "..."
+constexpr int kQualityAttribute = 7;
+
+// The export writes "fair" where the list shows "ok".
+std::string_view CellValue(int id, const AttributeInfo& info, const ExportRow& row) {
+    if (id == kQualityAttribute) {
+        switch (row.qualityFigure) {
+            case 0:
+                return "bad";
+            case 1:
+                return "fair";
+            case 2:
+                return "good";
+            default:
+                break;
+        }
+    }
+    return (*row.texts)[info.textSlot];
+}
+
+void AppendPadded(std::string& out, std::string_view text, std::size_t width) {
+    out += text;
+    if (const std::size_t used = Utf8CharCount(text); used < width) {
+        out.append(width - used, ' ');
+    }
+}
+
+// Each "&" becomes "&amp;" unless it starts "&amp;" already. The substitution is defined on the
+// finished document: rescan from its second character after every replacement, stop at an "&"
+// within four characters of the end. The document begins with "<" and ends with
+// "</vornik>\r\n", so value by value that comes to exactly this, and "<" and ">" can be
+// escaped in the same pass without their "&lt;" and "&gt;" being substituted again.
+void AppendXmlValue(std::string& out, std::string_view value, bool substituteHtmlCodes) {
+    if (!substituteHtmlCodes) {
+        out += value;
+        return;
+    }
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        switch (value[i]) {
+            case '&':
+                out += value.substr(i, 5) == "&amp;" ? "&" : "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            default:
+                out += value[i];
+        }
+    }
+}
+
+bool IsAsciiLetterOrDigit(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+}  // namespace
+
+std::string_view XmlTagName(std::string_view name) {
+    const std::size_t lastBlank = name.rfind(' ');
+    if (lastBlank == std::string_view::npos) {
+        return name;
+    }
+    if (lastBlank + 1 < name.size() && IsAsciiLetterOrDigit(name[lastBlank + 1])) {
+        return name.substr(lastBlank + 1);
+    }
+    return name.substr(0, name.find(' '));
+}
+
+std::string BuildTextExport(std::span<const int> columns, std::span<const ExportRow> rows) {
+    std::string out;
+    for (const int id : columns) {
+        if (const AttributeInfo* info = FindAttribute(id)) {
+            AppendPadded(out, info->name, kColumnWidth);
+        }
+    }
+    out += kLineEnd;
+    for (const int id : columns) {
+        if (const AttributeInfo* info = FindAttribute(id)) {
+            AppendPadded(out, std::string(Utf8CharCount(info->name), '-'), kColumnWidth);
+        }
+    }
+    out += kLineEnd;
+    for (const ExportRow& row : rows) {
+        for (const int id : columns) {
+            const AttributeInfo* info = FindAttribute(id);
+            if (info == nullptr) {
+                continue;
+            }
+            const std::string_view value = CellValue(id, *info, row);
+            if (Utf8CharCount(value) > kColumnWidth) {
+                out += Utf8Prefix(value, kCutWidth);
+                out += "...";
+            } else {
+                AppendPadded(out, value, kColumnWidth);
+            }
+        }
+        out += kLineEnd;
+    }
+    return out;
+}
+
+std::string BuildXmlExport(std::span<const int> columns, std::span<const ExportRow> rows,
+                           bool substituteHtmlCodes) {
+    std::string out = "<?xml version=\"1.0\"?>\r\n<vornik>\r\n";
+    for (const ExportRow& row : rows) {
+        out += "\t<file>";
+        out += kLineEnd;
+        for (const int id : columns) {
+            const AttributeInfo* info = FindAttribute(id);
+            if (info == nullptr) {
+                continue;
+            }
+            const std::string_view tag = XmlTagName(info->name);
+            out += "\t\t<";
+            out += tag;
+            out += '>';
+            AppendXmlValue(out, CellValue(id, *info, row), substituteHtmlCodes);
+            out += "</";
+            out += tag;
+            out += '>';
+            out += kLineEnd;
+        }
+        out += "\t</file>";
+        out += kLineEnd;
+    }
+    out += "</vornik>";
+    out += kLineEnd;
+    return out;
+}
+
+}  // namespace vornik

@@ -1,0 +1,36 @@
+// The list written out as a document: a fixed-width text table or a simple XML file.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "attribute_texts.h"
+
+namespace vornik {
+
+// One file of an export.
+struct ExportRow {
+    const AttributeTexts* texts = nullptr;  // never null
+    // 2 good, 1 fair, 0 bad; any other value means the estimate has not run, and the Quality
+    // column then exports the display text.
+    int qualityFigure = -1;
+};
+
+// The text table of `rows` under `columns` (attribute ids in display order): 30 characters per
+// column, values longer than that cut to 27 characters and "...". Ids the catalogue does not
+// know are left out. Cannot fail.
+std::string BuildTextExport(std::span<const int> columns, std::span<const ExportRow> rows);
+
+// The XML document of `rows` under `columns`, as BuildTextExport. `substituteHtmlCodes` (the
+// "xml" setting) writes "&" as "&amp;" unless it already starts "&amp;", and "<" and ">" as
+// "&lt;" and "&gt;"; off, values are written as they are. Cannot fail.
+std::string BuildXmlExport(std::span<const int> columns, std::span<const ExportRow> rows,
+                           bool substituteHtmlCodes);
+
+// The element name of the attribute called `name`: the name without a blank whole; else the
+// word after the last blank when it begins with a letter or digit, else the word before the
+// first ("Stereo Mode" gives "Mode", "Freq. (Hz)" gives "Freq."). A view into `name`.
+std::string_view XmlTagName(std::string_view name);
+
+}  // namespace vornik

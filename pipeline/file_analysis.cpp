@@ -1,0 +1,100 @@
+#include "file_analysis.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "mpc_file.h"
+#include "scan_error.h"
+
+namespace vornik {
+namespace {
+
+std::string LowerExtension(const std::string& path) {
+    const std::size_t dot = path.rfind('.');
+    std::string extension = dot == std::string::npos ? path : path.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+void AnalyseMpegPlus(const std::string& path, const AnalysisOptions& options,
+                     FileAnalysis& result) {
+    MpcFile file;
+    if (!file.Open(path)) {
+        result.outcome = AnalysisOutcome::Failed;
+        return;
+    }
+    file.FillRecord(result.record);
+    result.record.qualityFigure =
+        ComputeAttributeTexts(result.texts, result.record, options.monoQuality);
+    result.record.scanComplete = true;
+    result.outcome = AnalysisOutcome::Done;
+}
+
+// A scan the engine gave up on still makes a row: its texts say so.
+void MarkEngineError(FileAnalysis& result, const char* message) {
+    result.error = message;
+    result.record.duration = 0;
+    SetEngineErrorTexts(result.texts);
+    result.outcome = AnalysisOutcome::Done;
+}
+
+void AnalyseMpegAudio(const std::string& path, const AnalysisOptions& options,
+                      CMp3File::sink* cancel, FileAnalysis& result) {
+    if (!CMp3File::IsMpegAudio(path)) {
+        result.outcome = AnalysisOutcome::Failed;
+        return;
+    }
+    CMp3File file;
+    if (!file.Open(path)) {
+        result.outcome = AnalysisOutcome::Failed;
+        return;
+    }
+    const int budget = options.frameBudget > 0 ? options.frameBudget : -1;
+    Mp3Info& record = result.record;
+    record.scanComplete = false;
+    result.outcome = AnalysisOutcome::Done;
+    if (file.ProcessFrames(options.walk, record, budget, nullptr, cancel) == 0) {
+        return;  // an empty file: only its name
+    }
+    record.qualityFigure = ComputeAttributeTexts(result.texts, record, options.monoQuality);
+    if (!record.scanComplete && options.readAllUnknown && result.texts[kSlotEncoder] == "Unknown") {
+        // A budgeted walk may end before the frames that tell the encoder apart.
+        if (file.ProcessFrames(options.walk, record, -1, nullptr, cancel) == 0) {
+            return;
+        }
+    }
+    record.qualityFigure = ComputeAttributeTexts(result.texts, record, options.monoQuality);
+}
+
+}  // namespace
+
+void SetEngineErrorTexts(AttributeTexts& texts) {
+    for (const int slot : {kSlotEncoder, kSlotStereoMode, kSlotBitrate, kSlotSize}) {
+        texts[slot] = "--";
+    }
+    texts[kSlotQuality] = "Unknown";
+}
+
+bool IsMpegPlusPath(const std::string& path) {
+    const std::string extension = LowerExtension(path);
+    return extension == ".mp+" || extension == ".mpc";
+}
+
+FileAnalysis AnalyseFile(const std::string& path, const std::string& name,
+                         const AnalysisOptions& options, CMp3File::sink* cancel) {
+    FileAnalysis result;
+    result.texts[kSlotName] = name;
+    try {
+        if (IsMpegPlusPath(path)) {
+            AnalyseMpegPlus(path, options, result);
+        } else {
+            AnalyseMpegAudio(path, options, cancel, result);
+        }
+    } catch (const ScanError& error) {
+        MarkEngineError(result, error.what());
+    }
+    return result;
+}
+
+}  // namespace vornik

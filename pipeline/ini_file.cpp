@@ -1,0 +1,328 @@
+#include "ini_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <filesystem>
+#include <iterator>
+#include <ostream>
+#include <sstream>
+
+namespace vornik {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Files this program writes keep the line ends of the platform the format comes from.
+constexpr std::string_view kLineEnd = "\r\n";
+
+// How a line read came to its end.
+enum class LineEnd {
+    Newline,    // LF or CR LF, not part of the line
+    EndOfFile,  // before any line end: what was read is no line
+    TooLong,    // the line holds kMaxLineLength bytes and went on
+    Failed,     // after TooLong: nothing more is read, and each line is empty
+};
+
+class LineReader {
+  public:
+    explicit LineReader(std::FILE* file) : file_(file) {}
+
+    LineEnd Next(std::string& line) {
+        line.clear();
+        if (failed_) {
+            return LineEnd::Failed;
+        }
+        for (;;) {
+            const int c = std::getc(file_);
+            if (c == EOF) {
+                return LineEnd::EndOfFile;
+            }
+            if (c == '\n') {
+                return LineEnd::Newline;
+            }
+            if (c == '\r') {
+                const int next = std::getc(file_);
+                if (next == '\n') {
+                    return LineEnd::Newline;
+                }
+                if (next != EOF) {
+                    std::ungetc(next, file_);
+                }
+            }
+            if (line.size() == CIniFile::kMaxLineLength) {
+                failed_ = true;
+                return LineEnd::TooLong;
+            }
+            line.push_back(static_cast<char>(c));
+        }
+    }
+
+  private:
+    std::FILE* file_;
+    bool failed_ = false;
+};
+
+std::vector<CIniFile::Section> ParseSections(LineReader& reader) {
+    std::vector<CIniFile::Section> sections;
+    std::string line;
+    for (;;) {
+        if (reader.Next(line) == LineEnd::EndOfFile || line.empty()) {
+            return sections;
+        }
+        CIniFile::Section section{line, {}};
+        for (;;) {
+            if (reader.Next(line) == LineEnd::EndOfFile) {
+                return sections;  // a section without its closing empty line is not taken
+            }
+            if (line.empty()) {
+                sections.push_back(std::move(section));
+                break;
+            }
+            const std::size_t tab = line.find('\t');
+            if (tab == std::string::npos) {
+                section.entries.emplace_back("corrupt", "");
+            } else {
+                section.entries.emplace_back(line.substr(0, tab), line.substr(tab + 1));
+            }
+        }
+    }
+}
+
+std::string FullKey(std::string_view key, int index) {
+    std::string full(key);
+    if (index != -1) {
+        full += std::to_string(index);
+    }
+    return full;
+}
+
+bool IsCBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+int ParseInt(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsCBlank(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    // atoi leaves overflow undefined; stopping at one past INT_MAX lets INT_MIN through.
+    constexpr long long kCap = static_cast<long long>(INT_MAX) + 1;
+    long long magnitude = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        magnitude = std::min(magnitude * 10 + (text[i] - '0'), kCap);
+    }
+    if (negative) {
+        return static_cast<int>(-magnitude);
+    }
+    return static_cast<int>(std::min<long long>(magnitude, INT_MAX));
+}
+
+// Whether Read gives the line back as it is.
+bool LineReadsBack(std::size_t length) {
+    return length <= CIniFile::kMaxLineLength;
+}
+
+bool NameReadsBack(const std::string& name) {
+    return !name.empty() && name.find('\n') == std::string::npos && LineReadsBack(name.size());
+}
+
+bool EntryReadsBack(const std::string& key, const std::string& value) {
+    return key.find_first_of("\t\n") == std::string::npos &&
+           value.find('\n') == std::string::npos && LineReadsBack(key.size() + 1 + value.size());
+}
+
+// The file that a chain of symbolic links ends in, so that writing keeps the links; the
+// path itself when it is no link or cannot be followed.
+fs::path FollowLinks(fs::path path) {
+    constexpr int kMaxHops = 40;  // as the kernel's own limit
+    for (int hop = 0; hop < kMaxHops; ++hop) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(path, error)) || error) {
+            return path;
+        }
+        fs::path target = fs::read_symlink(path, error);
+        if (error) {
+            return path;
+        }
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return path;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// Creates a file of its own beside `target`; the open descriptor and its path, or -1.
+int CreateTemporary(const fs::path& target, fs::path& temporary) {
+    static std::atomic<unsigned> serial{0};
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    // A short stem keeps the name within the file system's limit for long target names.
+    const std::string stem = "." + target.filename().string().substr(0, 64) + ".tmp";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = folder /
+                    (stem + std::to_string(::getpid()) + "-" + std::to_string(serial.fetch_add(1)));
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
+// The rename is on disk only once the folder is; a failure here loses nothing already
+// written, so it is not reported.
+void SyncFolder(const fs::path& target) {
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
+bool CIniFile::Read() {
+    std::FILE* file = std::fopen(fileName_.c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    LineReader reader(file);
+    std::vector<Section> read = ParseSections(reader);
+    const bool failed = std::ferror(file) != 0;  // also a folder opened as a file
+    std::fclose(file);
+    if (failed) {
+        return false;
+    }
+    std::move(read.begin(), read.end(), std::back_inserter(sections_));
+    return true;
+}
+
+bool CIniFile::Write() const {
+    if (fileName_.empty()) {
+        return false;
+    }
+    std::ostringstream text;
+    for (const Section& section : sections_) {
+        text << section;
+    }
+    const std::string bytes = std::move(text).str();
+
+    const fs::path target = FollowLinks(fileName_);
+    fs::path temporary;
+    const int fd = CreateTemporary(target, temporary);
+    if (fd < 0) {
+        return false;
+    }
+    // The new file keeps the permissions the user gave the old one.
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        ::fchmod(fd, old.st_mode & 07777);
+    }
+    bool ok = WriteAll(fd, bytes);
+    ok = ::fsync(fd) == 0 && ok;  // the data must be on disk before the name points at it
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    SyncFolder(target);
+    return true;
+}
+
+std::string CIniFile::GetString(std::string_view section, std::string_view key,
+                                std::string_view defaultValue, int index) const {
+    std::string value;
+    if (Lookup(section, FullKey(key, index), value)) {
+        return value;
+    }
+    return std::string(defaultValue);
+}
+
+int CIniFile::GetInt(std::string_view section, std::string_view key, int defaultValue,
+                     int index) const {
+    std::string value;
+    if (Lookup(section, FullKey(key, index), value)) {
+        return ParseInt(value);
+    }
+    return defaultValue;
+}
+
+void CIniFile::SetString(std::string_view section, std::string_view key, std::string_view value,
+                         int index) {
+    const std::string fullKey = FullKey(key, index);
+    auto found = std::find_if(sections_.begin(), sections_.end(),
+                              [&](const Section& s) { return s.name == section; });
+    if (found == sections_.end()) {
+        sections_.push_back(Section{std::string(section), {}});
+        found = std::prev(sections_.end());
+    }
+    auto& entries = found->entries;
+    auto entry = std::find_if(entries.begin(), entries.end(),
+                              [&](const auto& e) { return e.first == fullKey; });
+    if (entry == entries.end()) {
+        entries.emplace_back(fullKey, std::string(value));
+    } else {
+        entry->second = value;
+    }
+}
+
+void CIniFile::SetInt(std::string_view section, std::string_view key, int value, int index) {
+    SetString(section, key, std::to_string(value), index);
+}
+
+bool CIniFile::Lookup(std::string_view section, std::string_view key, std::string& value) const {
+    const auto found = std::find_if(sections_.begin(), sections_.end(),
+                                    [&](const Section& s) { return s.name == section; });
+    if (found == sections_.end()) {
+        return false;
+    }
+    const auto& entries = found->entries;
+    const auto entry =
+        std::find_if(entries.begin(), entries.end(), [&](const auto& e) { return e.first == key; });
+    if (entry == entries.end()) {
+        return false;
+    }
+    value = entry->second;
+    return true;
+}
+
+std::ostream& operator<<(std::ostream& out, const CIniFile::Section& section) {
+    if (!NameReadsBack(section.name)) {
+        return out;
+    }
+    out << section.name << kLineEnd;
+    for (const auto& [key, value] : section.entries) {
+        if (EntryReadsBack(key, value)) {
+            out << key << '\t' << value << kLineEnd;
+        }
+    }
+    return out << kLineEnd;
+}
+
+}  // namespace vornik

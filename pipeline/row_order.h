@@ -1,0 +1,25 @@
+// The order of the file list's rows.
+#pragma once
+
+#include "attribute_texts.h"
+#include "mp3_info.h"
+
+namespace vornik {
+
+// What the comparison reads of a row.
+struct RowKey {
+    bool done = false;  // the row's result has arrived
+    const Mp3Info* record = nullptr;
+    const AttributeTexts* texts = nullptr;
+};
+
+// True when `a` sorts before `b` by the attribute `sortId`: rows that are done come first;
+// then by the attribute's record field (equal values: `a` after `b`), or, for attributes
+// without one, by their texts without regard to case. `reverse` turns both comparisons round
+// but keeps rows that are not done last. An unknown `sortId` sorts by the name.
+bool RowBefore(const RowKey& a, const RowKey& b, int sortId, bool reverse);
+
+// Compares two texts without regard to ASCII case: negative, zero or positive.
+int CompareTextsIgnoringCase(const std::string& a, const std::string& b);
+
+}  // namespace vornik
