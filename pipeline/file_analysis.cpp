@@ -35,6 +35,8 @@ void AnalyseMpegPlus(const std::string& path, const AnalysisOptions& options,
 void MarkEngineError(FileAnalysis& result, const char* message) {
     result.error = message;
     result.record.duration = 0;
+    // No estimate was made: the row must not look like a bad file.
+    result.record.qualityFigure = -1;
     SetEngineErrorTexts(result.texts);
     result.outcome = AnalysisOutcome::Done;
 }
@@ -55,7 +57,8 @@ void AnalyseMpegAudio(const std::string& path, const AnalysisOptions& options,
     record.scanComplete = false;
     result.outcome = AnalysisOutcome::Done;
     if (file.ProcessFrames(options.walk, record, budget, nullptr, cancel) == 0) {
-        return;  // an empty file: only its name
+        record.qualityFigure = -1;  // an empty file: only its name, no estimate
+        return;
     }
     record.qualityFigure = ComputeAttributeTexts(result.texts, record, options.monoQuality);
     if (!record.scanComplete && options.readAllUnknown && result.texts[kSlotEncoder] == "Unknown") {
