@@ -29,12 +29,22 @@ BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev nlohmann-json3-d
 # and the fuzzer.
 TEST_PACKAGES=(clang libclang-rt-14-dev lame twolame ffmpeg musepack-tools python3-mutagen)
 
-# configure_and_build DIR [cmake options...]: incremental after the first run.
+# configure_and_build DIR [cmake options...] [--target NAME]: incremental after the first run.
 configure_and_build() {
     local dir=$1
     shift
+    local options=() targets=()
+    while [ $# -gt 0 ]; do
+        if [ "$1" = "--target" ]; then
+            targets+=(--target "$2")
+            shift 2
+        else
+            options+=("$1")
+            shift
+        fi
+    done
     if [ ! -f "$dir/build.ninja" ]; then
-        cmake -S "$VORNIK_ROOT" -B "$dir" -G Ninja "$@"
+        cmake -S "$VORNIK_ROOT" -B "$dir" -G Ninja "${options[@]}"
     fi
-    cmake --build "$dir"
+    cmake --build "$dir" "${targets[@]}"
 }
