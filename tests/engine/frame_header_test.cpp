@@ -90,15 +90,15 @@ TEST(DecodeHeader, LengthsFollowTheStandardsForEveryLayerAndVersion) {
                 const bool mpeg1 = v.version == Version::Mpeg1;
                 for (const int rate : v.rates) {
                     for (const bool padding : {false, true}) {
-                        FrameSpec spec;
-                        spec.version = v.version;
-                        spec.layer = layer;
-                        spec.kbps = BitrateKbps(layer, mpeg1, index);
-                        spec.sampleRate = rate;
-                        spec.padding = padding;
+                        FrameSpec shape;
+                        shape.version = v.version;
+                        shape.layer = layer;
+                        shape.kbps = BitrateKbps(layer, mpeg1, index);
+                        shape.sampleRate = rate;
+                        shape.padding = padding;
                         FrameHeader h;
-                        EXPECT_EQ(DecodeHeader(test::HeaderWord(spec), h),
-                                  test::StandardFrameLength(spec))
+                        EXPECT_EQ(DecodeHeader(test::HeaderWord(shape), h),
+                                  test::StandardFrameLength(shape))
                             << "layer " << layer << " index " << index << " rate " << rate;
                         EXPECT_EQ(h.bitrateIndex, index);
                     }

@@ -49,11 +49,11 @@ Bytes WithAudio(const Id3v2Builder& tag) {
 }
 
 GeobSpec OtherObject() {
-    GeobSpec spec;
-    spec.mimeType = "image/png";
-    spec.description = "Back cover";
-    spec.object = "not a cue sheet";
-    return spec;
+    GeobSpec shape;
+    shape.mimeType = "image/png";
+    shape.description = "Back cover";
+    shape.object = "not a cue sheet";
+    return shape;
 }
 
 TEST(Id3v2Tag, ReadsTheHeaderAndEachFrame) {

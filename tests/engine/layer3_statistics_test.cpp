@@ -23,11 +23,11 @@ GranuleSpec Switched(int blockType, bool mixed = false) {
 
 TEST(Layer3Statistics, CrcWordShiftsTheSideInformation) {
     for (const bool crc : {false, true}) {
-        FrameSpec spec;
-        spec.crc = crc;
-        spec.mainDataBegin = 300;
-        spec.granules = {Switched(2)};
-        const auto scan = ScanBytes(StreamBuilder().frames(spec, 10).data());
+        FrameSpec shape;
+        shape.crc = crc;
+        shape.mainDataBegin = 300;
+        shape.granules = {Switched(2)};
+        const auto scan = ScanBytes(StreamBuilder().frames(shape, 10).data());
         EXPECT_EQ(scan.record.maxMainDataBegin, 300) << crc;
         EXPECT_EQ(scan.record.shortBlocks, 9u) << crc;
     }
@@ -59,16 +59,17 @@ TEST(Layer3Statistics, JointStereoKindsByModeExtension) {
 }
 
 TEST(Layer3Statistics, BlockKindsAndTheirSeries) {
-    FrameSpec spec;
+    FrameSpec shape;
     // Only the first granule-channel switches, to short blocks; the rest are long.
-    spec.granules = {Switched(2), {}, {}, {}};
-    spec.granules[3].bigValues = 77;
-    spec.granules[3].scalefacScale = true;
+    shape.granules = {Switched(2), {}, {}, {}};
+    shape.granules[3].bigValues = 77;
+    shape.granules[3].scalefacScale = true;
     FrameSpec mixed;
     mixed.granules = {Switched(1), Switched(2, true), Switched(3), {}};
     FrameSeries series;
-    const auto scan = ScanBytes(
-        StreamBuilder().frame({}).frame(spec).frame(mixed).frames({}, 5).data(), true, -1, &series);
+    const auto scan =
+        ScanBytes(StreamBuilder().frame({}).frame(shape).frame(mixed).frames({}, 5).data(), true,
+                  -1, &series);
     ASSERT_EQ(series.blockKinds.size(), 7u);
     EXPECT_EQ(series.blockKinds[0], 1u);
     EXPECT_EQ(series.shortBigValues[0], 77u);  // the frame's last big_values
@@ -101,19 +102,19 @@ TEST(Layer3Statistics, PrivateBitsAndScfsiByVersionAndChannels) {
         {Version::Mpeg25, 3, 11025, 32, 0, 1},
     };
     for (const auto& c : cases) {
-        FrameSpec spec;
-        spec.version = c.version;
-        spec.mode = c.mode;
-        spec.sampleRate = c.sampleRate;
-        spec.kbps = c.kbps;
-        spec.mainDataBegin = 200;
-        spec.scfsi = c.scfsi;
+        FrameSpec shape;
+        shape.version = c.version;
+        shape.mode = c.mode;
+        shape.sampleRate = c.sampleRate;
+        shape.kbps = c.kbps;
+        shape.mainDataBegin = 200;
+        shape.scfsi = c.scfsi;
         // Every granule-channel short with scalefac_scale: misplaced fields would show.
         for (int i = 0; i < 4; ++i) {
-            spec.granules.push_back(Switched(2));
-            spec.granules.back().scalefacScale = true;
+            shape.granules.push_back(Switched(2));
+            shape.granules.back().scalefacScale = true;
         }
-        const auto scan = ScanBytes(StreamBuilder().frames(spec, 11).data());
+        const auto scan = ScanBytes(StreamBuilder().frames(shape, 11).data());
         EXPECT_EQ(scan.record.maxMainDataBegin, 200);
         EXPECT_EQ(scan.record.shortBlocks, 10 * c.blocksPerFrame);
         EXPECT_EQ(scan.record.longBlocks, 0u);
@@ -140,14 +141,14 @@ TEST(Layer3Statistics, MainDataBeginAverageAndPadding) {
 // layout.
 TEST(Layer3Statistics, OtherLayersCountHeadersOnly) {
     for (const int layer : {1, 2}) {
-        FrameSpec spec;
-        spec.layer = layer;
-        spec.kbps = layer == 1 ? 384 : 192;
-        spec.mode = 1;
-        spec.modeExtension = 3;
-        spec.padding = true;
+        FrameSpec shape;
+        shape.layer = layer;
+        shape.kbps = layer == 1 ? 384 : 192;
+        shape.mode = 1;
+        shape.modeExtension = 3;
+        shape.padding = true;
         FrameSeries series;
-        const auto scan = ScanBytes(StreamBuilder().frames(spec, 11).data(), true, -1, &series);
+        const auto scan = ScanBytes(StreamBuilder().frames(shape, 11).data(), true, -1, &series);
         EXPECT_EQ(scan.error, "");
         EXPECT_EQ(scan.record.layer, layer);
         EXPECT_EQ(scan.record.frameCount, 10);

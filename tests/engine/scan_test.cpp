@@ -17,8 +17,8 @@ using test::StreamBuilder;
 
 constexpr int kFrame = 417;  // MPEG-1 Layer III, 128 kbps, 44.1 kHz, no padding
 
-std::vector<std::uint8_t> Frames(int count, const FrameSpec& spec = {}) {
-    return StreamBuilder().frames(spec, count).data();
+std::vector<std::uint8_t> Frames(int count, const FrameSpec& shape = {}) {
+    return StreamBuilder().frames(shape, count).data();
 }
 
 TEST(Scan, EmptyFileReturnsZero) {
@@ -54,11 +54,11 @@ TEST(Scan, FilesTooShortForAnyFrameFailCleanly) {
 }
 
 TEST(Scan, FreeFormatFirstFrameThrowsAfterItsFormatFields) {
-    FrameSpec spec;
-    spec.kbps = 0;
-    spec.sampleRate = 48000;
-    spec.copyright = true;
-    const auto scan = ScanBytes(Frames(8, spec));
+    FrameSpec shape;
+    shape.kbps = 0;
+    shape.sampleRate = 48000;
+    shape.copyright = true;
+    const auto scan = ScanBytes(Frames(8, shape));
     EXPECT_EQ(scan.error, kFreeFormatMessage);
     EXPECT_TRUE(scan.record.mpeg1);
     EXPECT_EQ(scan.record.layer, 3);
@@ -67,12 +67,12 @@ TEST(Scan, FreeFormatFirstFrameThrowsAfterItsFormatFields) {
 }
 
 TEST(Scan, FirstFrameFields) {
-    FrameSpec spec;
-    spec.mode = 1;
-    spec.copyright = true;
-    spec.original = true;
-    spec.emphasis = 1;
-    const auto scan = ScanBytes(StreamBuilder().junk(100, 0x55).frames(spec, 10).data());
+    FrameSpec shape;
+    shape.mode = 1;
+    shape.copyright = true;
+    shape.original = true;
+    shape.emphasis = 1;
+    const auto scan = ScanBytes(StreamBuilder().junk(100, 0x55).frames(shape, 10).data());
     EXPECT_EQ(scan.record.audioStart, 100);
     EXPECT_EQ(scan.record.channelMode, 1);
     EXPECT_EQ(scan.record.channels, 2);
@@ -157,10 +157,10 @@ TEST(Scan, OnlyTheFirstTwentySyncErrorsAreTimed) {
 }
 
 TEST(Scan, SyncErrorTimesUseTheLayersSamplesPerFrame) {
-    FrameSpec spec;
-    spec.layer = 1;
-    spec.kbps = 384;
-    const auto bytes = StreamBuilder().frames(spec, 10).junk(300).frames(spec, 10).data();
+    FrameSpec shape;
+    shape.layer = 1;
+    shape.kbps = 384;
+    const auto bytes = StreamBuilder().frames(shape, 10).junk(300).frames(shape, 10).data();
     const auto scan = ScanBytes(bytes);
     EXPECT_EQ(scan.record.syncErrors, 1);
     EXPECT_EQ(scan.record.syncErrorTimes[0], 11u * 384 * 1000 / 44100);
@@ -246,12 +246,12 @@ TEST(Scan, Id3v1TrackByte) {
 }
 
 TEST(Scan, MpegTwoLayerTwoLastsAsLongAsItsSamples) {
-    FrameSpec spec;
-    spec.version = test::Version::Mpeg2;
-    spec.layer = 2;
-    spec.kbps = 64;
-    spec.sampleRate = 24000;
-    const auto scan = ScanBytes(Frames(101, spec));
+    FrameSpec shape;
+    shape.version = test::Version::Mpeg2;
+    shape.layer = 2;
+    shape.kbps = 64;
+    shape.sampleRate = 24000;
+    const auto scan = ScanBytes(Frames(101, shape));
     EXPECT_EQ(scan.error, "");
     EXPECT_EQ(scan.record.frameCount, 100);
     EXPECT_FLOAT_EQ(scan.record.duration, 100.0f * 1152 / 24000);

@@ -13,10 +13,10 @@ using test::TempFile;
 // Joint stereo, every frame mid/side, no short blocks and no padding: the statistics name no
 // encoder.
 std::vector<std::uint8_t> UnknownEncoderFrames(int count) {
-    test::FrameSpec spec;
-    spec.mode = 1;
-    spec.modeExtension = 2;
-    return StreamBuilder().frames(spec, count).data();
+    test::FrameSpec shape;
+    shape.mode = 1;
+    shape.modeExtension = 2;
+    return StreamBuilder().frames(shape, count).data();
 }
 
 TEST(FileAnalysis, MpegAudioFileIsDone) {

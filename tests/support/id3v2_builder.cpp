@@ -91,12 +91,12 @@ Id3v2Builder& Id3v2Builder::textFrame(const std::string& id, const std::string& 
     return frame(id, data);
 }
 
-Id3v2Builder& Id3v2Builder::geob(const GeobSpec& spec) {
-    std::vector<std::uint8_t> data{spec.encoding};
-    PutText(data, /*encoding=*/0, spec.mimeType);
-    PutText(data, spec.encoding, spec.fileName);
-    PutText(data, spec.encoding, spec.description);
-    data.insert(data.end(), spec.object.begin(), spec.object.end());
+Id3v2Builder& Id3v2Builder::geob(const GeobSpec& shape) {
+    std::vector<std::uint8_t> data{shape.encoding};
+    PutText(data, /*encoding=*/0, shape.mimeType);
+    PutText(data, shape.encoding, shape.fileName);
+    PutText(data, shape.encoding, shape.description);
+    data.insert(data.end(), shape.object.begin(), shape.object.end());
     return frame("GEOB", data);
 }
 

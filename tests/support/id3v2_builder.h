@@ -35,7 +35,7 @@ class Id3v2Builder {
                                  const std::vector<std::uint8_t>& data);
     // A text frame in ISO-8859-1 (encoding byte 0, no terminator).
     Id3v2Builder& textFrame(const std::string& id, const std::string& text);
-    Id3v2Builder& geob(const GeobSpec& spec = {});
+    Id3v2Builder& geob(const GeobSpec& shape = {});
     Id3v2Builder& padding(std::size_t count);
     // Bytes as they stand, after the frames so far.
     Id3v2Builder& raw(const std::vector<std::uint8_t>& data);

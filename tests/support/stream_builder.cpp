@@ -26,28 +26,28 @@ bool IsMpeg1Rows(Version v) {
     return v == Version::Mpeg1 || v == Version::Reserved;
 }
 
-int BitrateIndex(const FrameSpec& spec) {
-    if (spec.kbps == 0) {
+int BitrateIndex(const FrameSpec& shape) {
+    if (shape.kbps == 0) {
         return 0;
     }
-    const std::size_t row = IsMpeg1Rows(spec.version) ? static_cast<std::size_t>(spec.layer - 1)
-                                                      : (spec.layer == 1 ? 3u : 4u);
+    const std::size_t row = IsMpeg1Rows(shape.version) ? static_cast<std::size_t>(shape.layer - 1)
+                                                       : (shape.layer == 1 ? 3u : 4u);
     const auto& rates = kRows[row];
-    const auto it = std::find(rates.begin() + 1, rates.end(), spec.kbps);
+    const auto it = std::find(rates.begin() + 1, rates.end(), shape.kbps);
     if (it == rates.end()) {
         throw std::invalid_argument("no such bitrate for this version and layer");
     }
     return static_cast<int>(it - rates.begin());
 }
 
-int SamplingIndex(const FrameSpec& spec) {
+int SamplingIndex(const FrameSpec& shape) {
     static constexpr std::array<int, 3> kMpeg1{44100, 48000, 32000};
     static constexpr std::array<int, 3> kMpeg2{22050, 24000, 16000};
     static constexpr std::array<int, 3> kMpeg25{11025, 12000, 8000};
-    const auto& rates = spec.version == Version::Mpeg1   ? kMpeg1
-                        : spec.version == Version::Mpeg2 ? kMpeg2
-                                                         : kMpeg25;
-    const auto it = std::find(rates.begin(), rates.end(), spec.sampleRate);
+    const auto& rates = shape.version == Version::Mpeg1   ? kMpeg1
+                        : shape.version == Version::Mpeg2 ? kMpeg2
+                                                          : kMpeg25;
+    const auto it = std::find(rates.begin(), rates.end(), shape.sampleRate);
     if (it == rates.end()) {
         throw std::invalid_argument("no such sample rate for this version");
     }
@@ -68,20 +68,20 @@ std::uint32_t VersionBits(Version v) {
     return 3;
 }
 
-void WriteSideInfo(BitWriter& bits, const FrameSpec& spec) {
-    const bool mpeg1 = spec.version == Version::Mpeg1;
-    const int channels = spec.channels();
-    bits.put(spec.mainDataBegin, mpeg1 ? 9 : 8);
+void WriteSideInfo(BitWriter& bits, const FrameSpec& shape) {
+    const bool mpeg1 = shape.version == Version::Mpeg1;
+    const int channels = shape.channels();
+    bits.put(shape.mainDataBegin, mpeg1 ? 9 : 8);
     bits.put(0, mpeg1 ? (channels == 1 ? 5 : 3) : (channels == 1 ? 1 : 2));
     if (mpeg1) {
         for (int ch = 0; ch < channels; ++ch) {
-            bits.put(spec.scfsi, 4);
+            bits.put(shape.scfsi, 4);
         }
     }
     const int granules = (mpeg1 ? 2 : 1) * channels;
     for (int i = 0; i < granules; ++i) {
-        const GranuleSpec g = static_cast<std::size_t>(i) < spec.granules.size()
-                                  ? spec.granules[static_cast<std::size_t>(i)]
+        const GranuleSpec g = static_cast<std::size_t>(i) < shape.granules.size()
+                                  ? shape.granules[static_cast<std::size_t>(i)]
                                   : GranuleSpec{};
         bits.put(100, 12);  // part2_3_length
         bits.put(g.bigValues, 9);
@@ -117,59 +117,59 @@ void BitWriter::put(std::uint32_t value, int bits) {
     }
 }
 
-std::size_t StandardFrameLength(const FrameSpec& spec) {
-    const int bps = (spec.kbps == 0 ? 128 : spec.kbps) * 1000;
-    const int pad = spec.padding ? 1 : 0;
-    if (spec.layer == 1) {
-        return static_cast<std::size_t>((12 * bps / spec.sampleRate + pad) * 4);
+std::size_t StandardFrameLength(const FrameSpec& shape) {
+    const int bps = (shape.kbps == 0 ? 128 : shape.kbps) * 1000;
+    const int pad = shape.padding ? 1 : 0;
+    if (shape.layer == 1) {
+        return static_cast<std::size_t>((12 * bps / shape.sampleRate + pad) * 4);
     }
-    const bool halfFrame = spec.layer == 3 && !IsMpeg1Rows(spec.version);
-    return static_cast<std::size_t>((halfFrame ? 72 : 144) * bps / spec.sampleRate + pad);
+    const bool halfFrame = shape.layer == 3 && !IsMpeg1Rows(shape.version);
+    return static_cast<std::size_t>((halfFrame ? 72 : 144) * bps / shape.sampleRate + pad);
 }
 
-std::uint32_t HeaderWord(const FrameSpec& spec) {
+std::uint32_t HeaderWord(const FrameSpec& shape) {
     BitWriter bits;
     bits.put(0x7FF, 11);
-    bits.put(VersionBits(spec.version), 2);
-    bits.put(static_cast<std::uint32_t>(4 - spec.layer), 2);
-    bits.put(spec.crc ? 0 : 1, 1);
-    bits.put(static_cast<std::uint32_t>(BitrateIndex(spec)), 4);
-    bits.put(static_cast<std::uint32_t>(SamplingIndex(spec)), 2);
-    bits.put(spec.padding ? 1 : 0, 1);
+    bits.put(VersionBits(shape.version), 2);
+    bits.put(static_cast<std::uint32_t>(4 - shape.layer), 2);
+    bits.put(shape.crc ? 0 : 1, 1);
+    bits.put(static_cast<std::uint32_t>(BitrateIndex(shape)), 4);
+    bits.put(static_cast<std::uint32_t>(SamplingIndex(shape)), 2);
+    bits.put(shape.padding ? 1 : 0, 1);
     bits.put(0, 1);
-    bits.put(static_cast<std::uint32_t>(spec.mode), 2);
-    bits.put(static_cast<std::uint32_t>(spec.modeExtension), 2);
-    bits.put(spec.copyright ? 1 : 0, 1);
-    bits.put(spec.original ? 1 : 0, 1);
-    bits.put(static_cast<std::uint32_t>(spec.emphasis), 2);
+    bits.put(static_cast<std::uint32_t>(shape.mode), 2);
+    bits.put(static_cast<std::uint32_t>(shape.modeExtension), 2);
+    bits.put(shape.copyright ? 1 : 0, 1);
+    bits.put(shape.original ? 1 : 0, 1);
+    bits.put(static_cast<std::uint32_t>(shape.emphasis), 2);
     const auto& b = bits.bytes();
     return std::uint32_t{b[0]} << 24 | std::uint32_t{b[1]} << 16 | std::uint32_t{b[2]} << 8 | b[3];
 }
 
-std::vector<std::uint8_t> BuildFrame(const FrameSpec& spec) {
+std::vector<std::uint8_t> BuildFrame(const FrameSpec& shape) {
     BitWriter bits;
-    bits.put(HeaderWord(spec), 32);
-    if (spec.crc) {
+    bits.put(HeaderWord(shape), 32);
+    if (shape.crc) {
         bits.put(0xBEEF, 16);
     }
-    if (spec.layer == 3) {
-        WriteSideInfo(bits, spec);
+    if (shape.layer == 3) {
+        WriteSideInfo(bits, shape);
     }
     std::vector<std::uint8_t> frame = bits.bytes();
-    frame.resize(StandardFrameLength(spec), 0);
+    frame.resize(StandardFrameLength(shape), 0);
     return frame;
 }
 
-StreamBuilder& StreamBuilder::frames(const FrameSpec& spec, int count) {
-    const std::vector<std::uint8_t> frame = BuildFrame(spec);
+StreamBuilder& StreamBuilder::frames(const FrameSpec& shape, int count) {
+    const std::vector<std::uint8_t> frame = BuildFrame(shape);
     for (int i = 0; i < count; ++i) {
         data_.insert(data_.end(), frame.begin(), frame.end());
     }
     return *this;
 }
 
-StreamBuilder& StreamBuilder::cutFrame(const FrameSpec& spec, std::size_t keep) {
-    std::vector<std::uint8_t> frame = BuildFrame(spec);
+StreamBuilder& StreamBuilder::cutFrame(const FrameSpec& shape, std::size_t keep) {
+    std::vector<std::uint8_t> frame = BuildFrame(shape);
     frame.resize(std::min(keep, frame.size()));
     return bytes(frame);
 }

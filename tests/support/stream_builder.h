@@ -53,18 +53,18 @@ struct FrameSpec {
 };
 
 // Frame length in bytes by ISO/IEC 11172-3 and 13818-3 (free format counted as 128 kbps).
-std::size_t StandardFrameLength(const FrameSpec& spec);
-std::uint32_t HeaderWord(const FrameSpec& spec);
+std::size_t StandardFrameLength(const FrameSpec& shape);
+std::uint32_t HeaderWord(const FrameSpec& shape);
 // The whole frame: header, CRC word, side information (Layer III) and a zero payload.
-std::vector<std::uint8_t> BuildFrame(const FrameSpec& spec);
+std::vector<std::uint8_t> BuildFrame(const FrameSpec& shape);
 
 // Joins frames, junk and tags into one file image.
 class StreamBuilder {
   public:
-    StreamBuilder& frames(const FrameSpec& spec, int count);
-    StreamBuilder& frame(const FrameSpec& spec) { return frames(spec, 1); }
+    StreamBuilder& frames(const FrameSpec& shape, int count);
+    StreamBuilder& frame(const FrameSpec& shape) { return frames(shape, 1); }
     // The first `keep` bytes of a frame: a frame cut short.
-    StreamBuilder& cutFrame(const FrameSpec& spec, std::size_t keep);
+    StreamBuilder& cutFrame(const FrameSpec& shape, std::size_t keep);
     StreamBuilder& junk(std::size_t count, std::uint8_t value = 0);
     StreamBuilder& bytes(const std::vector<std::uint8_t>& data);
     // An ID3v2.3 header announcing `size` bytes of tag body, followed by that many zero bytes.

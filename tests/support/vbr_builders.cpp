@@ -20,23 +20,23 @@ void PutText(std::vector<std::uint8_t>& out, const std::string& text) {
     out.insert(out.end(), text.begin(), text.end());
 }
 
-std::vector<std::uint8_t> LameTagBytes(const LameTagSpec& spec) {
+std::vector<std::uint8_t> LameTagBytes(const LameTagSpec& shape) {
     std::vector<std::uint8_t> tag;
-    std::string version = spec.version;
+    std::string version = shape.version;
     version.resize(9, ' ');
     PutText(tag, version);
-    tag.push_back(static_cast<std::uint8_t>(spec.revision << 4 | (spec.vbrMethod & 0x0F)));
-    tag.push_back(spec.lowpass);
-    tag.insert(tag.end(), spec.peak.begin(), spec.peak.end());
-    tag.insert(tag.end(), spec.replayGain.begin(), spec.replayGain.end());
-    tag.push_back(static_cast<std::uint8_t>(spec.encFlags << 4 | (spec.athType & 0x0F)));
-    tag.push_back(spec.abrBitrate);
-    tag.insert(tag.end(), spec.delays.begin(), spec.delays.end());
-    tag.push_back(spec.misc);
-    tag.insert(tag.end(), spec.gainPreset.begin(), spec.gainPreset.end());
-    tag.push_back(spec.presetLow);
-    PutBe(tag, spec.musicLength, 4);
-    PutBe(tag, spec.musicCrc, 2);
+    tag.push_back(static_cast<std::uint8_t>(shape.revision << 4 | (shape.vbrMethod & 0x0F)));
+    tag.push_back(shape.lowpass);
+    tag.insert(tag.end(), shape.peak.begin(), shape.peak.end());
+    tag.insert(tag.end(), shape.replayGain.begin(), shape.replayGain.end());
+    tag.push_back(static_cast<std::uint8_t>(shape.encFlags << 4 | (shape.athType & 0x0F)));
+    tag.push_back(shape.abrBitrate);
+    tag.insert(tag.end(), shape.delays.begin(), shape.delays.end());
+    tag.push_back(shape.misc);
+    tag.insert(tag.end(), shape.gainPreset.begin(), shape.gainPreset.end());
+    tag.push_back(shape.presetLow);
+    PutBe(tag, shape.musicLength, 4);
+    PutBe(tag, shape.musicCrc, 2);
     PutBe(tag, 0, 2);  // tag CRC, filled in when the frame is whole
     return tag;
 }
