@@ -2,8 +2,10 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <fstream>
 #include <iostream>
+#include <thread>
 
 #include "crc_command.h"
 #include "dump_command.h"
@@ -75,6 +77,9 @@ int main(int argc, char** argv) {
                           "Write \"&\" in XML values as it is, not as \"&amp;\"");
     scanCommand->add_option("--output", scanOutput, "Write the document to FILE");
     scanCommand->add_flag("--recursive", scan.recursive, "Take the files of sub-folders too");
+    scan.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    scanCommand->add_option("-j,--jobs", scan.jobs, "List workers side by side")
+        ->check(CLI::PositiveNumber);
     scanCommand->add_option("PATH", scan.paths, "Files and folders")->required();
 
     CLI11_PARSE(app, argc, argv);

@@ -7,9 +7,12 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include <map>
+
 #include "attribute_catalogue.h"
-#include "file_analysis.h"
-#include "row_order.h"
+#include "file_list_model.h"
+#include "list_workers.h"
+#include "queued_results.h"
 #include "scan_rows.h"
 
 namespace vornik {
@@ -66,13 +69,6 @@ void AddFolder(const fs::path& folder, const ScanOptions& options, std::vector<s
     }
 }
 
-bool AnyNeedsWalk(const std::vector<int>& columns) {
-    return std::any_of(columns.begin(), columns.end(), [](int id) {
-        const AttributeInfo* attribute = FindAttribute(id);
-        return attribute != nullptr && attribute->needsWalk;
-    });
-}
-
 }  // namespace
 
 std::vector<std::string> CollectFiles(const ScanOptions& options, std::ostream& err,
@@ -87,7 +83,12 @@ std::vector<std::string> CollectFiles(const ScanOptions& options, std::ostream& 
             std::sort(found.begin(), found.end());
             files.insert(files.end(), found.begin(), found.end());
         } else if (fs::exists(status)) {
-            files.push_back(path);
+            if (std::ifstream(path, std::ios::binary)) {
+                files.push_back(path);
+            } else {
+                err << path << ": cannot open the file\n";
+                ++unreadable;
+            }
         } else {
             err << path << ": " << (error ? error.message() : "no such file or folder") << '\n';
             ++unreadable;
@@ -101,33 +102,54 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err,
     int unreadable = 0;
     const std::vector<std::string> files = CollectFiles(options, err, unreadable);
 
-    AnalysisOptions analysis;
-    analysis.frameBudget = options.frameBudget;
-    analysis.walk = AnyNeedsWalk(options.columns);
-    analysis.readAllUnknown = true;
+    QueuedResults results;
+    ListWorkers workers(options.jobs, results);
+    const DiskFolderLister lister;
+    FileListObserver quiet;
+    FileListModel list(workers, lister, quiet);
+    ListSettings settings;
+    settings.frameres = options.frameBudget;
+    settings.sortColumnId = options.sortId;
+    settings.sortReverse = options.reverse;
+    list.Columns().SetShownIds(options.columns);
+    list.SetSettings(settings);
+    list.LoadFiles(files, /*completeScan=*/false);
 
-    std::vector<ScanRow> rows;
-    rows.reserve(files.size());
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        const std::string& path = files[i];
-        if (progress != nullptr) {
-            *progress << "\r\033[K" << i + 1 << "/" << files.size() << " "
-                      << fs::path(path).filename().string() << std::flush;
-        }
-        if (!std::ifstream(path, std::ios::binary)) {
-            err << path << ": cannot open the file\n";
-            ++unreadable;
-            continue;
-        }
-        FileAnalysis result = AnalyseFile(path, fs::path(path).filename().string(), analysis);
-        if (result.outcome == AnalysisOutcome::Failed) {
-            err << path << ": no MPEG audio stream found, left out\n";
-            continue;
-        }
-        rows.push_back({path, std::move(result)});
+    // The rows in the order the files were given: ties of the sort keep it, whichever worker
+    // finished first.
+    std::map<const _LVItemData*, std::size_t> givenOrder;
+    for (std::size_t i = 0; i < list.RowCount(); ++i) {
+        givenOrder[&list.Row(i)] = i;
     }
+    for (std::size_t answered = 0; answered < files.size(); ++answered) {
+        QueuedResults::Message message = results.Next();
+        const _LVItemData* row = message.result ? message.result->row : message.failedRow;
+        if (progress != nullptr) {
+            *progress << "\r\033[K" << answered + 1 << "/" << files.size() << " "
+                      << row->displayName << std::flush;
+        }
+        if (message.result) {
+            list.ItemDone(std::move(message.result), message.lastOfBatch, message.sequence);
+        } else {
+            err << row->fullPath << ": no MPEG audio stream found, left out\n";
+            list.ItemFailed(row);
+        }
+    }
+    workers.Shutdown();
     if (progress != nullptr && !files.empty()) {
         *progress << "\r\033[K" << std::flush;
+    }
+
+    std::vector<std::pair<std::size_t, ScanRow>> shown;
+    for (int i = 0; i < list.DisplayedCount(); ++i) {
+        const _LVItemData& row = list.Displayed(i);
+        shown.push_back({givenOrder[&row], {row.fullPath, row.record, row.texts}});
+    }
+    std::sort(shown.begin(), shown.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<ScanRow> rows;
+    for (auto& [given, row] : shown) {
+        rows.push_back(std::move(row));
     }
     SortRows(rows, options.sortId, options.reverse);
     out << FormatRows(rows, options);

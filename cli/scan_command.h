@@ -17,6 +17,7 @@ struct ScanOptions {
     bool xmlAmpersands = true;   // the export's "xml" setting: write "&" as "&amp;"
     bool recursive = false;
     std::string fileTypes = ".mp3;.mp2;.mp1;.mpc;.mp+;";
+    int jobs = 1;  // list workers side by side
 };
 
 // Writes the document to `out`, one line per file left out or unreadable to `err`, and a
@@ -27,7 +28,7 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err,
 
 // The files a scan covers: the given files, and the files of the given folders whose
 // extension is on `fileTypes` (compared in lower case), in a stable order. Paths that do not
-// exist are reported to `err` and counted in `unreadable`.
+// exist or cannot be opened are reported to `err` and counted in `unreadable`.
 std::vector<std::string> CollectFiles(const ScanOptions& options, std::ostream& err,
                                       int& unreadable);
 

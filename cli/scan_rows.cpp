@@ -33,13 +33,13 @@ std::string Json(const std::vector<ScanRow>& rows, const std::vector<int>& ids) 
         nlohmann::ordered_json object;
         object["path"] = row.path;
         for (const AttributeInfo* column : Columns(ids)) {
-            object[column->name] = row.analysis.texts[column->textSlot];
+            object[column->name] = row.texts[column->textSlot];
             if (column->sortField != SortField::Text) {
                 object[SortFieldName(column->sortField)] =
-                    SortFieldValue(row.analysis.record, column->sortField);
+                    SortFieldValue(row.record, column->sortField);
             }
         }
-        object["quality"] = row.analysis.record.qualityFigure;
+        object["quality"] = row.record.qualityFigure;
         document.push_back(std::move(object));
     }
     return document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
@@ -62,7 +62,7 @@ std::string Csv(const std::vector<ScanRow>& rows, const std::vector<int>& ids) {
     for (const ScanRow& row : rows) {
         fields.clear();
         for (const AttributeInfo* column : columns) {
-            fields.push_back(row.analysis.texts[column->textSlot]);
+            fields.push_back(row.texts[column->textSlot]);
         }
         line(fields);
     }
@@ -72,7 +72,7 @@ std::string Csv(const std::vector<ScanRow>& rows, const std::vector<int>& ids) {
 std::vector<ExportRow> ExportRows(const std::vector<ScanRow>& rows) {
     std::vector<ExportRow> exportRows;
     for (const ScanRow& row : rows) {
-        exportRows.push_back({&row.analysis.texts, row.analysis.record.qualityFigure});
+        exportRows.push_back({&row.texts, row.record.qualityFigure});
     }
     return exportRows;
 }
@@ -80,11 +80,11 @@ std::vector<ExportRow> ExportRows(const std::vector<ScanRow>& rows) {
 }  // namespace
 
 void SortRows(std::vector<ScanRow>& rows, int sortId, bool reverse) {
-    std::stable_sort(
-        rows.begin(), rows.end(), [sortId, reverse](const ScanRow& a, const ScanRow& b) {
-            return RowBefore({true, &a.analysis.record, &a.analysis.texts},
-                             {true, &b.analysis.record, &b.analysis.texts}, sortId, reverse);
-        });
+    std::stable_sort(rows.begin(), rows.end(),
+                     [sortId, reverse](const ScanRow& a, const ScanRow& b) {
+                         return RowBefore({true, &a.record, &a.texts}, {true, &b.record, &b.texts},
+                                          sortId, reverse);
+                     });
 }
 
 std::string CsvField(const std::string& text) {

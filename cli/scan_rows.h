@@ -4,18 +4,20 @@
 #include <string>
 #include <vector>
 
-#include "file_analysis.h"
+#include "attribute_texts.h"
+#include "mp3_info.h"
 #include "scan_command.h"
 
 namespace vornik {
 
 struct ScanRow {
     std::string path;
-    FileAnalysis analysis;
+    Mp3Info record;
+    AttributeTexts texts;
 };
 
 // Orders the rows as the file list does for the sort column `sortId`; rows that compare equal
-// keep their order, so the output does not depend on chance.
+// keep their order.
 void SortRows(std::vector<ScanRow>& rows, int sortId, bool reverse);
 
 // The document in `options.format`: "txt" and "xml" as the list's export writes them, "json"

@@ -16,7 +16,7 @@ namespace vornik {
 struct _LVItemData {
     virtual ~_LVItemData() = default;
 
-    std::string folder;       // the folder that holds the file
+    std::string folder;  // the folder that holds the file
     bool focused = false;
     bool selected = false;
     std::string fileName;     // the file's name within the folder
@@ -25,7 +25,7 @@ struct _LVItemData {
     AttributeTexts texts;     // the Name slot holds the display name
     std::string displayName;  // the whole file name: labels always show the extension
     std::string fullPath;
-    bool done = false;        // the worker has reported the row; never cleared
+    bool done = false;  // the worker has reported the row; never cleared
 };
 
 // The worker's result for one row: a record and texts filled on the worker's private copy,
@@ -49,7 +49,7 @@ struct ListRequest {
 // How the worker's messages reach the list's thread: the desktop program posts them to its
 // event loop, the command line and the tests queue them. Called on the worker's thread.
 class ListResultPoster {
-public:
+  public:
     virtual ~ListResultPoster() = default;
     // `ListItemDone`: the row's result; `lastOfBatch` for the batch's last row.
     virtual void PostItemDone(std::unique_ptr<ListItemResult> result, bool lastOfBatch,

@@ -129,6 +129,21 @@ TEST_F(ScanCommand, TextXmlAndCsvDocuments) {
     std::filesystem::remove(path);
 }
 
+// Several workers finish files in any order; the document must not show it, ties of the sort
+// included (Stereo Mode and Vbr have many equal values here).
+TEST_F(ScanCommand, ParallelWorkersGiveTheSameDocument) {
+    for (const char* arguments : {"--format json", "--sort 3 --columns 0,3,12,1",
+                                  "--sort 12 --reverse --format csv --columns 0,12"}) {
+        int status = 0;
+        const std::string folder = " '" + Folder() + "'";
+        const std::string one = Run(std::string("scan -j 1 ") + arguments + folder, &status);
+        for (const char* jobs : {"-j 2", "-j 3"}) {
+            EXPECT_EQ(Run(std::string("scan ") + jobs + " " + arguments + folder, &status), one)
+                << jobs << " " << arguments;
+        }
+    }
+}
+
 TEST_F(ScanCommand, ReportOfAFile) {
     int status = 0;
     const std::string report = Run("report '" + Folder() + "/b_lame_vbr.mp3'", &status);

@@ -1,0 +1,388 @@
+#include "file_list_model.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <utility>
+
+#include "log.h"
+#include "row_order.h"
+#include "summary_text.h"
+
+namespace vornik {
+namespace {
+
+RowKey KeyOf(const _LVItemData& row) {
+    return {row.done, &row.record, &row.texts};
+}
+
+const std::string kNoText;
+
+}  // namespace
+
+FileListModel::FileListModel(ListWorkerPort& worker, const FolderLister& lister,
+                             FileListObserver& observer)
+    : worker_(worker), lister_(lister), observer_(observer) {
+    PassRowOptions();
+}
+
+FileListModel::~FileListModel() = default;
+
+void FileListModel::SaveSettings(CIniFile& ini) {
+    SaveListSettings(ini, settings_, columns_);
+}
+
+void FileListModel::LoadSettings(const CIniFile& ini) {
+    LoadListSettings(ini, settings_, columns_);
+    PassRowOptions();
+}
+
+void FileListModel::SetSettings(const ListSettings& settings) {
+    settings_ = settings;
+    PassRowOptions();
+    SortRows();
+}
+
+void FileListModel::PassRowOptions() {
+    worker_.SetRowOptions(settings_.monoQuality, settings_.readAllUnknown);
+}
+
+bool FileListModel::LoadFolder(const std::string& folder, bool clear, bool completeScan) {
+    Log("CVornikList::OnFill");
+    worker_.StopProcessing();
+    observer_.Animate(false);
+    const std::optional<std::vector<FolderEntry>> listing = lister_.List(folder);
+    if (!listing) {
+        Log("CVornikList::OnFill Failed to obtain interface to selected folder...");
+        return false;
+    }
+    Log("CVornikList::OnFill found selected folder interface");
+    Log("CVornikList::FillListView");
+    Log("CVornikList::FillListView obtained IEnumIDList interface");
+
+    BeginFill(clear);
+    const FileTypeFilter filter(settings_.fileTypes);
+    std::vector<_LVItemData*> batch;
+    for (const FolderEntry& entry : *listing) {
+        Log("CVornikList::AddItemToList:\t" +
+            (std::filesystem::path(folder) / entry.name).string());
+        if (filter.Wants(entry.name)) {
+            batch.push_back(AddRow(folder, entry.name));
+        }
+    }
+    PostFill(std::move(batch), completeScan);
+
+    currentFolder_ = folder;
+    snapshot_ = TakeFolderSnapshot(*listing, filter);
+    return true;
+}
+
+void FileListModel::LoadFiles(const std::vector<std::string>& paths, bool completeScan) {
+    Log("CVornikList::OnShowFiles");
+    worker_.StopProcessing();
+    observer_.Animate(false);
+    BeginFill(/*clear=*/true);
+    std::vector<_LVItemData*> batch;
+    for (const std::string& path : paths) {
+        const std::filesystem::path file(path);
+        batch.push_back(AddRow(file.parent_path().string(), file.filename().string()));
+    }
+    PostFill(std::move(batch), completeScan);
+    currentFolder_.reset();
+    snapshot_ = {};
+}
+
+void FileListModel::BeginFill(bool clear) {
+    fullReadRequested_ = false;
+    ++sequence_;
+    if (clear && !rows_.empty()) {
+        observer_.DisplayAboutToChange({DisplayChange::Kind::Reset});
+        for (std::unique_ptr<_LVItemData>& row : rows_) {
+            Retire(std::move(row));
+        }
+        rows_.clear();
+        displayed_ = 0;
+        observer_.DisplayChanged({DisplayChange::Kind::Reset});
+    }
+}
+
+_LVItemData* FileListModel::AddRow(const std::string& folder, const std::string& name) {
+    auto row = std::make_unique<_LVItemData>();
+    row->folder = folder;
+    row->fileName = name;
+    row->displayName = name;
+    row->fullPath = (std::filesystem::path(folder) / name).string();
+    row->texts[kSlotName] = name;
+    rows_.push_back(std::move(row));
+    return rows_.back().get();
+}
+
+void FileListModel::PostFill(std::vector<_LVItemData*> batch, bool completeScan) {
+    if (!batch.empty()) {
+        observer_.Animate(true);
+    }
+    // An empty batch is posted all the same; it only costs the worker a wake-up.
+    Post(std::move(batch), completeScan ? 0 : std::max(settings_.frameres, 0),
+         columns_.AnyShownNeedsWalk());
+}
+
+bool FileListModel::Refresh(bool completeScan) {
+    if (!currentFolder_) {
+        return false;
+    }
+    const std::string folder = *currentFolder_;
+    return LoadFolder(folder, /*clear=*/true, completeScan);
+}
+
+bool FileListModel::CheckFolder() {
+    if (!currentFolder_) {
+        return false;
+    }
+    // A folder that can no longer be read looks empty, as a file search in it finds nothing.
+    const std::optional<std::vector<FolderEntry>> listing = lister_.List(*currentFolder_);
+    const FolderSnapshot now =
+        listing ? TakeFolderSnapshot(*listing, FileTypeFilter(settings_.fileTypes))
+                : FolderSnapshot{};
+    if (!SnapshotsDiffer(snapshot_, now)) {
+        return false;
+    }
+    const std::string folder = *currentFolder_;
+    LoadFolder(folder, /*clear=*/true, /*completeScan=*/false);
+    return true;
+}
+
+void FileListModel::Stop() {
+    worker_.StopProcessing();
+    observer_.Animate(false);
+    observer_.SetStatusText(kProgressPane, kInterruptedText);
+}
+
+int FileListModel::CompleteScanSelected() {
+    std::vector<_LVItemData*> batch;
+    for (std::size_t i = 0; i < displayed_; ++i) {
+        if (rows_[i]->selected && !rows_[i]->record.scanComplete) {
+            batch.push_back(rows_[i].get());
+        }
+    }
+    const int count = static_cast<int>(batch.size());
+    if (count > 0) {
+        observer_.Animate(true);
+        ++sequence_;
+        Post(std::move(batch), /*frameBudget=*/0, /*walk=*/true);
+    }
+    return count;
+}
+
+bool FileListModel::ItemDone(std::unique_ptr<ListItemResult> result, bool lastOfBatch,
+                             std::uint8_t sequence) {
+    if (!result || sequence != sequence_) {
+        return false;
+    }
+    ReleaseRetiredRows();
+    const std::optional<std::size_t> found = Position(result->row);
+    if (!found) {
+        return false;
+    }
+    const std::size_t from = *found;
+    _LVItemData& row = *rows_[from];
+    Log("CVornikList::OnThreadDone: inserting item  " + row.displayName);
+    // The worker wrote only its own copy; the row changes here, on the list's thread.
+    std::swap(row.record, result->record);
+    std::swap(row.texts, result->texts);
+    const bool wasShown = row.done;
+    row.done = true;
+
+    const std::size_t to = SortedPlace(row, from);
+    const auto moveRow = [this, from, to] {
+        const auto first = rows_.begin();
+        const auto fromIt = first + static_cast<std::ptrdiff_t>(from);
+        const auto toIt = first + static_cast<std::ptrdiff_t>(to);
+        if (to < from) {
+            std::rotate(toIt, fromIt, fromIt + 1);
+        } else if (to > from) {
+            std::rotate(fromIt, fromIt + 1, toIt + 1);
+        }
+    };
+    if (!wasShown) {
+        const DisplayChange change{DisplayChange::Kind::Insert, static_cast<int>(to)};
+        observer_.DisplayAboutToChange(change);
+        moveRow();
+        ++displayed_;
+        observer_.DisplayChanged(change);
+    } else if (to == from) {
+        observer_.DisplayChanged({DisplayChange::Kind::Update, static_cast<int>(from)});
+    } else {
+        const int before = static_cast<int>(to > from ? to + 1 : to);
+        const DisplayChange change{DisplayChange::Kind::Move, static_cast<int>(from), before};
+        observer_.DisplayAboutToChange(change);
+        moveRow();
+        observer_.DisplayChanged(change);
+    }
+
+    if (lastOfBatch) {
+        observer_.Animate(false);
+    }
+    if (displayed_ == rows_.size()) {
+        AllDone();
+    } else {
+        observer_.SetStatusText(kProgressPane,
+                                ProgressText(static_cast<int>(displayed_),
+                                             static_cast<int>(rows_.size() - displayed_)));
+    }
+    return true;
+}
+
+bool FileListModel::ItemFailed(const _LVItemData* row) {
+    const std::optional<std::size_t> found = Position(row);
+    if (!found) {
+        return false;
+    }
+    Log("CVornikList::OnBadFile");
+    const std::size_t position = *found;
+    // A shown row fails only when it is scanned again and no longer reads as audio.
+    const bool shown = position < displayed_;
+    const DisplayChange change{DisplayChange::Kind::Remove, static_cast<int>(position)};
+    if (shown) {
+        observer_.DisplayAboutToChange(change);
+    }
+    Retire(std::move(rows_[position]));
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position));
+    if (shown) {
+        --displayed_;
+        observer_.DisplayChanged(change);
+    }
+    if (displayed_ == rows_.size()) {
+        AllDone();
+    }
+    return true;
+}
+
+void FileListModel::ClickColumn(int column) {
+    if (column < 0 || column >= columns_.ShownCount()) {
+        return;
+    }
+    const int id = columns_.ShownIds()[static_cast<std::size_t>(column)];
+    if (id == settings_.sortColumnId) {
+        settings_.sortReverse = !settings_.sortReverse;
+    } else {
+        settings_.sortColumnId = id;
+    }
+    SortRows();
+}
+
+void FileListModel::SortRows() {
+    observer_.DisplayAboutToChange({DisplayChange::Kind::Layout});
+    // Rows that are not done sort after all done ones, so the shown rows stay in front.
+    std::stable_sort(rows_.begin(), rows_.end(),
+                     [this](const std::unique_ptr<_LVItemData>& a,
+                            const std::unique_ptr<_LVItemData>& b) { return Before(*a, *b); });
+    observer_.DisplayChanged({DisplayChange::Kind::Layout});
+}
+
+void FileListModel::SelectAll(bool select) {
+    for (std::size_t i = 0; i < displayed_; ++i) {
+        rows_[i]->selected = select;
+    }
+    observer_.DisplayChanged({DisplayChange::Kind::Update, -1});
+}
+
+const _LVItemData& FileListModel::Displayed(int index) const {
+    return *rows_.at(static_cast<std::size_t>(index));
+}
+
+_LVItemData& FileListModel::Displayed(int index) {
+    return *rows_.at(static_cast<std::size_t>(index));
+}
+
+const std::string& FileListModel::CellText(int index, int column) const {
+    if (columns_.ShownIds().at(static_cast<std::size_t>(column)) == kQualityColumnId) {
+        return kNoText;
+    }
+    return Displayed(index).texts[columns_.Shown(column).textSlot];
+}
+
+std::string FileListModel::SummaryText() const {
+    ListSummary summary;
+    for (std::size_t i = 0; i < displayed_; ++i) {
+        summary.Add(rows_[i]->record);
+    }
+    return summary.Text();
+}
+
+bool FileListModel::Before(const _LVItemData& a, const _LVItemData& b) const {
+    return RowBefore(KeyOf(a), KeyOf(b), settings_.sortColumnId, settings_.sortReverse);
+}
+
+std::optional<std::size_t> FileListModel::Position(const _LVItemData* row) const {
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (rows_[i].get() == row) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::size_t FileListModel::SortedPlace(const _LVItemData& row, std::size_t skip) const {
+    // Shown rows are sorted, so the first row that `row` sorts before is found by halving;
+    // `skip` (the row's own place, when shown) is left out of the sequence searched.
+    const bool skipShown = skip < displayed_;
+    const std::size_t count = skipShown ? displayed_ - 1 : displayed_;
+    const auto at = [this, skip, skipShown](std::size_t i) -> const _LVItemData& {
+        return *rows_[skipShown && i >= skip ? i + 1 : i];
+    };
+    std::size_t low = 0;
+    std::size_t high = count;
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (Before(row, at(middle))) {
+            high = middle;
+        } else {
+            low = middle + 1;
+        }
+    }
+    return low;
+}
+
+void FileListModel::Post(std::vector<_LVItemData*> rows, int frameBudget, bool walk) {
+    auto request = std::make_unique<ListRequest>();
+    request->rows = std::move(rows);
+    request->frameBudget = frameBudget;
+    request->sequence = sequence_;
+    request->walk = walk;
+    ++posts_;
+    worker_.Post(std::move(request));
+}
+
+void FileListModel::Retire(std::unique_ptr<_LVItemData> row) {
+    retired_.push_back({std::move(row), posts_});
+}
+
+void FileListModel::ReleaseRetiredRows() {
+    // Called for a result of the latest batch, number posts_: every batch that could name a
+    // row retired before it has been processed and its results delivered.
+    std::erase_if(retired_,
+                  [this](const RetiredRow& retired) { return retired.postsBefore < posts_; });
+}
+
+void FileListModel::AllDone() {
+    observer_.SetStatusText(kProgressPane, SummaryText());
+    if (settings_.autosize && !fullReadRequested_) {
+        observer_.AutoSizeFirstColumn();
+    }
+    if (settings_.readAllInitial && !fullReadRequested_) {
+        fullReadRequested_ = true;
+        std::vector<_LVItemData*> batch;
+        for (const std::unique_ptr<_LVItemData>& row : rows_) {
+            if (!row->record.scanComplete) {
+                batch.push_back(row.get());
+            }
+        }
+        if (!batch.empty()) {
+            observer_.Animate(true);
+            ++sequence_;
+            Post(std::move(batch), /*frameBudget=*/0, /*walk=*/true);
+        }
+    }
+    observer_.Animate(false);
+}
+
+}  // namespace vornik

@@ -1,0 +1,185 @@
+// The file list without its widget: rows, fills, results, order, status texts and settings.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "column_table.h"
+#include "folder_lister.h"
+#include "folder_snapshot.h"
+#include "list_row.h"
+#include "list_settings.h"
+#include "list_worker_port.h"
+#include "window_with_settings.h"
+
+namespace vornik {
+
+// A change of the shown rows, announced before (except Update) and after it happens, so that
+// a table model can bracket it. Indexes count shown rows.
+struct DisplayChange {
+    enum class Kind {
+        Reset,   // every row went
+        Layout,  // the rows were sorted again
+        Insert,  // a row appeared at `index` (its index after the change)
+        Move,    // the row at `index` moved in front of the row at `before` (both counted
+                 // before the move, as a table model's row move takes them)
+        Remove,  // the row at `index` went
+        Update,  // the row at `index` changed where it stands; -1: every shown row; announced
+                 // only after the change
+    };
+    Kind kind = Kind::Update;
+    int index = -1;
+    int before = -1;
+
+    friend bool operator==(const DisplayChange&, const DisplayChange&) = default;
+};
+
+// What the list tells the window around it: the table's changes, the status bar, the busy
+// animation. Every call comes on the list's thread, from inside a FileListModel call.
+class FileListObserver {
+  public:
+    virtual ~FileListObserver() = default;
+    virtual void DisplayAboutToChange(const DisplayChange& /*change*/) {}
+    virtual void DisplayChanged(const DisplayChange& /*change*/) {}
+    // `FrameSetStatusText`: `pane` is kProgressPane or kFramesPane.
+    virtual void SetStatusText(int /*pane*/, const std::string& /*text*/) {}
+    // `FrameAnimate`: true plays the busy animation, false stops it.
+    virtual void Animate(bool /*play*/) {}
+    // A fill is complete and "autosize" is on: give column 0 the width of
+    // AutoSizedFirstColumnWidth and rebuild the header tool tips.
+    virtual void AutoSizeFirstColumn() {}
+};
+
+// The rows of one folder and the rules that fill, order and summarise them.
+//
+// Rows are created hidden, one per matching file, and handed to the worker in one batch;
+// each becomes shown when its result arrives and is put in its sorted place. Shown rows are
+// always the first DisplayedCount() rows, in display order; hidden rows follow. Every batch
+// posted takes the next 8-bit sequence number, and only results of the latest batch count.
+//
+// Rows leave the list when a clearing fill replaces them or when the worker cannot read the
+// file, but they are freed only once a result of a batch posted after their removal arrives:
+// by then (see ListWorkerPort) no batch names them any more and no result naming them is
+// still on its way, so an old result can never meet a new row at a reused address. The
+// owner must end the worker before destroying the model.
+class FileListModel : public CWindowWithSettings {
+  public:
+    FileListModel(ListWorkerPort& worker, const FolderLister& lister, FileListObserver& observer);
+    ~FileListModel() override;
+    FileListModel(const FileListModel&) = delete;
+    FileListModel& operator=(const FileListModel&) = delete;
+
+    // The "list_settings" and "export" sections.
+    void SaveSettings(CIniFile& ini) override;
+    void LoadSettings(const CIniFile& ini) override;
+
+    const ListSettings& Settings() const { return settings_; }
+    // Replaces the live settings, passes the worker its options and sorts the rows by the
+    // (possibly new) sort column.
+    void SetSettings(const ListSettings& settings);
+    // Column widths and shown columns; the widget writes the user's widths back before saving.
+    ColumnTable& Columns() { return columns_; }
+    const ColumnTable& Columns() const { return columns_; }
+
+    // `ListLoadFolder`: stops the worker, lists `folder`, removes the rows first when `clear`,
+    // adds a hidden row per file the "filetypes" filter wants and posts them all as one batch:
+    // budget "frameres" (0 or less: all frames), or all frames for a `completeScan`; the walk
+    // only when a shown column needs it. False, with the rows left as they were, when the
+    // folder cannot be listed.
+    bool LoadFolder(const std::string& folder, bool clear, bool completeScan);
+    // `ListShowFiles`: as LoadFolder with clearing, for files named one by one (from the command
+    // line or a drop), each from its own folder, whatever its type. There is no current
+    // folder afterwards, so the folder watch and Refresh do nothing.
+    void LoadFiles(const std::vector<std::string>& paths, bool completeScan);
+    // `ViewRefresh`: fills the current folder again, clearing first; false when there is none
+    // or it cannot be listed.
+    bool Refresh(bool completeScan);
+    // The folder watch's tick: when the matching files' names or sizes changed since the last
+    // fill, refills as Refresh(false) does. True when it found a change (a folder that can no
+    // longer be listed counts as empty; its refill then fails and keeps the rows).
+    bool CheckFolder();
+    // Stop loading: rows not yet reported stay hidden until the next fill.
+    void Stop();
+    // Posts every selected shown row that was not scanned to its end as one batch with no
+    // frame budget. Returns the number of rows posted.
+    int CompleteScanSelected();
+
+    // `ListItemDone`: swaps the result's record and texts into its row, shows the row at its
+    // sorted place (after the rows it compares equal to) and updates the status bar. False,
+    // with nothing changed, for a result of an older batch or of a row no longer listed.
+    bool ItemDone(std::unique_ptr<ListItemResult> result, bool lastOfBatch, std::uint8_t sequence);
+    // `ListItemFailed`: the row leaves the list. False when it is no longer listed.
+    bool ItemFailed(const _LVItemData* row);
+
+    // A click on shown column `column`: the sort column reverses the order, another column
+    // becomes the sort column in the same direction; then the rows are sorted again.
+    void ClickColumn(int column);
+    // Sorts every row by the sort column; rows that compare equal keep their order.
+    void SortRows();
+    // Sets or clears the selection of every shown row.
+    void SelectAll(bool select);
+
+    int DisplayedCount() const { return static_cast<int>(displayed_); }
+    // Shown row `index`, which must be below DisplayedCount().
+    const _LVItemData& Displayed(int index) const;
+    _LVItemData& Displayed(int index);
+    // The text of shown row `index` in shown column `column`; empty for the Quality column,
+    // which shows only its colour.
+    const std::string& CellText(int index, int column) const;
+
+    // Every row, shown ones first; `position` must be below RowCount().
+    std::size_t RowCount() const { return rows_.size(); }
+    const _LVItemData& Row(std::size_t position) const { return *rows_.at(position); }
+
+    // The summary of the shown rows, as the status bar shows it when a fill is complete.
+    std::string SummaryText() const;
+
+    std::uint8_t BatchSequence() const { return sequence_; }
+    bool FullReadRequested() const { return fullReadRequested_; }
+    const std::optional<std::string>& CurrentFolder() const { return currentFolder_; }
+    const FolderSnapshot& Snapshot() const { return snapshot_; }
+
+  private:
+    struct RetiredRow {
+        std::unique_ptr<_LVItemData> row;
+        std::uint64_t postsBefore = 0;  // batches posted before the row left the list
+    };
+
+    bool Before(const _LVItemData& a, const _LVItemData& b) const;
+    std::optional<std::size_t> Position(const _LVItemData* row) const;
+    // Where a done row belongs among the shown rows other than position `skip` (none when
+    // `skip` is not a shown position): after every row that it does not sort before.
+    std::size_t SortedPlace(const _LVItemData& row, std::size_t skip) const;
+    void Post(std::vector<_LVItemData*> rows, int frameBudget, bool walk);
+    // Stops the worker, starts a new batch number and, when `clear`, retires every row.
+    void BeginFill(bool clear);
+    // Adds the hidden row of `name` in `folder` and returns it.
+    _LVItemData* AddRow(const std::string& folder, const std::string& name);
+    // Posts the rows of a fill as one batch.
+    void PostFill(std::vector<_LVItemData*> batch, bool completeScan);
+    void Retire(std::unique_ptr<_LVItemData> row);
+    void ReleaseRetiredRows();
+    void AllDone();
+    void PassRowOptions();
+
+    ListWorkerPort& worker_;
+    const FolderLister& lister_;
+    FileListObserver& observer_;
+
+    ListSettings settings_;
+    ColumnTable columns_;
+    std::vector<std::unique_ptr<_LVItemData>> rows_;
+    std::size_t displayed_ = 0;  // rows_[0, displayed_) are done and shown
+    std::vector<RetiredRow> retired_;
+    std::optional<std::string> currentFolder_;
+    FolderSnapshot snapshot_;
+    std::uint8_t sequence_ = 0;
+    std::uint64_t posts_ = 0;  // batches posted so far; the latest is number posts_
+    bool fullReadRequested_ = false;
+};
+
+}  // namespace vornik

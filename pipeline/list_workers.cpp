@@ -1,0 +1,60 @@
+#include "list_workers.h"
+
+#include <algorithm>
+
+#include "worker_thread.h"
+
+namespace vornik {
+
+ListWorkers::ListWorkers(int count, ListResultPoster& poster) {
+    for (int i = 0; i < std::max(count, 1); ++i) {
+        workers_.push_back(std::make_unique<CListThread>());
+        workers_.back()->SetPoster(&poster);
+    }
+}
+
+ListWorkers::~ListWorkers() {
+    Shutdown();
+}
+
+void ListWorkers::Post(std::unique_ptr<ListRequest> request) {
+    if (workers_.size() == 1) {
+        workers_.front()->PostThreadRequest(WorkerProcess, std::move(request));
+        return;
+    }
+    std::vector<std::unique_ptr<ListRequest>> shares;
+    for (std::size_t i = 0; i < workers_.size(); ++i) {
+        auto share = std::make_unique<ListRequest>();
+        share->frameBudget = request->frameBudget;
+        share->sequence = request->sequence;
+        share->walk = request->walk;
+        shares.push_back(std::move(share));
+    }
+    for (std::size_t i = 0; i < request->rows.size(); ++i) {
+        shares[i % shares.size()]->rows.push_back(request->rows[i]);
+    }
+    for (std::size_t i = 0; i < workers_.size(); ++i) {
+        workers_[i]->PostThreadRequest(WorkerProcess, std::move(shares[i]));
+    }
+}
+
+void ListWorkers::StopProcessing() {
+    for (const auto& worker : workers_) {
+        worker->StopProcessing();
+    }
+}
+
+void ListWorkers::SetRowOptions(bool monoQuality, bool readAllUnknown) {
+    for (const auto& worker : workers_) {
+        worker->SetMonoQuality(monoQuality);
+        worker->SetReadAllUnknown(readAllUnknown);
+    }
+}
+
+void ListWorkers::Shutdown() {
+    for (const auto& worker : workers_) {
+        worker->Shutdown();
+    }
+}
+
+}  // namespace vornik

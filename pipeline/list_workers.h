@@ -1,0 +1,34 @@
+// The list's workers as the list sees them: one, or several side by side.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "list_thread.h"
+#include "list_worker_port.h"
+
+namespace vornik {
+
+// Runs the list's batches on `count` list workers. With one worker a batch goes to it whole;
+// with more, its rows are dealt out in turn, so that the workers share the files, and every
+// worker posts its own results. Results then arrive in no fixed order, which the list's sorted
+// insertion does not mind; the batch's last-row mark comes from each worker.
+class ListWorkers : public ListWorkerPort {
+  public:
+    // Starts `count` workers (at least one) posting to `poster`.
+    ListWorkers(int count, ListResultPoster& poster);
+    ~ListWorkers() override;
+
+    void Post(std::unique_ptr<ListRequest> request) override;
+    void StopProcessing() override;
+    void SetRowOptions(bool monoQuality, bool readAllUnknown) override;
+
+    // Ends every worker; the list must take no more results afterwards.
+    void Shutdown();
+    int Count() const { return static_cast<int>(workers_.size()); }
+
+  private:
+    std::vector<std::unique_ptr<CListThread>> workers_;
+};
+
+}  // namespace vornik
