@@ -1,8 +1,6 @@
 // A fresh folder per test, removed with everything in it.
 #pragma once
 
-#include <sys/stat.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -21,18 +19,7 @@ class TempFolder {
         }
     }
     ~TempFolder() {
-        if (path_.empty()) {
-            return;
-        }
-        // Tests close folders; open them again so that everything can be removed.
         std::error_code error;
-        for (auto it = std::filesystem::recursive_directory_iterator(path_, error);
-             !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-            if (it->is_directory(error) && !it->is_symlink(error)) {
-                ::chmod(it->path().c_str(), 0700);
-            }
-        }
-        ::chmod(path_.c_str(), 0700);
         std::filesystem::remove_all(path_, error);
     }
     TempFolder(const TempFolder&) = delete;
@@ -47,8 +34,7 @@ class TempFolder {
 };
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 inline std::string ReadBytes(const std::string& path) {
