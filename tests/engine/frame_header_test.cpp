@@ -8,7 +8,7 @@
 namespace vornik {
 namespace {
 
-using test::FrameSpec;
+using test::FrameShape;
 using test::Version;
 
 struct LengthCase {
@@ -90,7 +90,7 @@ TEST(DecodeHeader, LengthsFollowTheStandardsForEveryLayerAndVersion) {
                 const bool mpeg1 = v.version == Version::Mpeg1;
                 for (const int rate : v.rates) {
                     for (const bool padding : {false, true}) {
-                        FrameSpec shape;
+                        FrameShape shape;
                         shape.version = v.version;
                         shape.layer = layer;
                         shape.kbps = BitrateKbps(layer, mpeg1, index);

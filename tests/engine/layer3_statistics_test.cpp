@@ -7,14 +7,14 @@
 namespace vornik {
 namespace {
 
-using test::FrameSpec;
-using test::GranuleSpec;
+using test::FrameShape;
+using test::GranuleShape;
 using test::ScanBytes;
 using test::StreamBuilder;
 using test::Version;
 
-GranuleSpec Switched(int blockType, bool mixed = false) {
-    GranuleSpec g;
+GranuleShape Switched(int blockType, bool mixed = false) {
+    GranuleShape g;
     g.windowSwitching = true;
     g.blockType = blockType;
     g.mixed = mixed;
@@ -23,7 +23,7 @@ GranuleSpec Switched(int blockType, bool mixed = false) {
 
 TEST(Layer3Statistics, CrcWordShiftsTheSideInformation) {
     for (const bool crc : {false, true}) {
-        FrameSpec shape;
+        FrameShape shape;
         shape.crc = crc;
         shape.mainDataBegin = 300;
         shape.granules = {Switched(2)};
@@ -43,10 +43,10 @@ TEST(Layer3Statistics, StereoLongBlocksCountPerGranuleAndChannel) {
 }
 
 TEST(Layer3Statistics, JointStereoKindsByModeExtension) {
-    FrameSpec ms;
+    FrameShape ms;
     ms.mode = 1;
     ms.modeExtension = 2;
-    FrameSpec plain = ms;
+    FrameShape plain = ms;
     plain.modeExtension = 0;
     StreamBuilder builder;
     builder.frame(plain);
@@ -59,12 +59,12 @@ TEST(Layer3Statistics, JointStereoKindsByModeExtension) {
 }
 
 TEST(Layer3Statistics, BlockKindsAndTheirSeries) {
-    FrameSpec shape;
+    FrameShape shape;
     // Only the first granule-channel switches, to short blocks; the rest are long.
     shape.granules = {Switched(2), {}, {}, {}};
     shape.granules[3].bigValues = 77;
     shape.granules[3].scalefacScale = true;
-    FrameSpec mixed;
+    FrameShape mixed;
     mixed.granules = {Switched(1), Switched(2, true), Switched(3), {}};
     FrameSeries series;
     const auto scan =
@@ -102,7 +102,7 @@ TEST(Layer3Statistics, PrivateBitsAndScfsiByVersionAndChannels) {
         {Version::Mpeg25, 3, 11025, 32, 0, 1},
     };
     for (const auto& c : cases) {
-        FrameSpec shape;
+        FrameShape shape;
         shape.version = c.version;
         shape.mode = c.mode;
         shape.sampleRate = c.sampleRate;
@@ -124,9 +124,9 @@ TEST(Layer3Statistics, PrivateBitsAndScfsiByVersionAndChannels) {
 }
 
 TEST(Layer3Statistics, MainDataBeginAverageAndPadding) {
-    FrameSpec low;
+    FrameShape low;
     low.mainDataBegin = 10;
-    FrameSpec high;
+    FrameShape high;
     high.mainDataBegin = 30;
     high.padding = true;
     const auto scan =
@@ -141,7 +141,7 @@ TEST(Layer3Statistics, MainDataBeginAverageAndPadding) {
 // layout.
 TEST(Layer3Statistics, OtherLayersCountHeadersOnly) {
     for (const int layer : {1, 2}) {
-        FrameSpec shape;
+        FrameShape shape;
         shape.layer = layer;
         shape.kbps = layer == 1 ? 384 : 192;
         shape.mode = 1;

@@ -21,8 +21,8 @@ struct Progress : CMp3File::sink_mini {
 
 // A Lame file whose tag stores the music length and CRC of the frames after the tag frame.
 std::vector<std::uint8_t> LameFile(int frames) {
-    test::XingSpec xing;
-    xing.lame = test::LameTagSpec{};
+    test::XingShape xing;
+    xing.lame = test::LameTagShape{};
     auto bytes = StreamBuilder().bytes(test::BuildXingFrame({}, xing)).frames({}, frames).data();
     const std::uint16_t crc = Crc16Arc(std::span(bytes).subspan(kTagFrame));
     test::PatchLameMusic(bytes, 0, test::LameTagPosition({}, xing),
@@ -76,8 +76,8 @@ TEST(MusicCrc, TagsAfterTheMusicAreNotMusic) {
 
 TEST(MusicCrc, WithoutAMusicLengthTheWholeRestCounts) {
     auto bytes = LameFile(30);
-    test::XingSpec xing;
-    xing.lame = test::LameTagSpec{};
+    test::XingShape xing;
+    xing.lame = test::LameTagShape{};
     const std::uint16_t withJunk = [&] {
         auto copy = bytes;
         copy.insert(copy.end(), 200, 'A');

@@ -9,11 +9,11 @@
 namespace vornik {
 namespace {
 
-using test::FrameSpec;
+using test::FrameShape;
 using test::StreamBuilder;
 
 std::vector<std::uint8_t> SmallStream() {
-    FrameSpec mpeg2;
+    FrameShape mpeg2;
     mpeg2.version = test::Version::Mpeg2;
     mpeg2.sampleRate = 24000;
     mpeg2.kbps = 8;

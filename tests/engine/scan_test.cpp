@@ -11,13 +11,13 @@
 namespace vornik {
 namespace {
 
-using test::FrameSpec;
+using test::FrameShape;
 using test::ScanBytes;
 using test::StreamBuilder;
 
 constexpr int kFrame = 417;  // MPEG-1 Layer III, 128 kbps, 44.1 kHz, no padding
 
-std::vector<std::uint8_t> Frames(int count, const FrameSpec& shape = {}) {
+std::vector<std::uint8_t> Frames(int count, const FrameShape& shape = {}) {
     return StreamBuilder().frames(shape, count).data();
 }
 
@@ -54,7 +54,7 @@ TEST(Scan, FilesTooShortForAnyFrameFailCleanly) {
 }
 
 TEST(Scan, FreeFormatFirstFrameThrowsAfterItsFormatFields) {
-    FrameSpec shape;
+    FrameShape shape;
     shape.kbps = 0;
     shape.sampleRate = 48000;
     shape.copyright = true;
@@ -67,7 +67,7 @@ TEST(Scan, FreeFormatFirstFrameThrowsAfterItsFormatFields) {
 }
 
 TEST(Scan, FirstFrameFields) {
-    FrameSpec shape;
+    FrameShape shape;
     shape.mode = 1;
     shape.copyright = true;
     shape.original = true;
@@ -157,7 +157,7 @@ TEST(Scan, OnlyTheFirstTwentySyncErrorsAreTimed) {
 }
 
 TEST(Scan, SyncErrorTimesUseTheLayersSamplesPerFrame) {
-    FrameSpec shape;
+    FrameShape shape;
     shape.layer = 1;
     shape.kbps = 384;
     const auto bytes = StreamBuilder().frames(shape, 10).junk(300).frames(shape, 10).data();
@@ -168,11 +168,11 @@ TEST(Scan, SyncErrorTimesUseTheLayersSamplesPerFrame) {
 }
 
 TEST(Scan, OtherLayerOrChannelChangeInsideTheStreamIsAResync) {
-    FrameSpec layer2;
+    FrameShape layer2;
     layer2.layer = 2;
-    FrameSpec mono;
+    FrameShape mono;
     mono.mode = 3;
-    for (const FrameSpec& intruder : {layer2, mono}) {
+    for (const FrameShape& intruder : {layer2, mono}) {
         const auto bytes = StreamBuilder().frames({}, 10).frame(intruder).frames({}, 10).data();
         const auto scan = ScanBytes(bytes);
         EXPECT_EQ(scan.record.syncErrors, 1);
@@ -214,7 +214,7 @@ TEST(Scan, SinkThatStopsAtTheFirstCheckpoint) {
 TEST(Scan, VbrFlagNeedsTwoBitrates) {
     EXPECT_FALSE(ScanBytes(Frames(20)).record.isVbr);
 
-    FrameSpec fast;
+    FrameShape fast;
     fast.kbps = 160;
     StreamBuilder builder;
     for (int i = 0; i < 10; ++i) {
@@ -246,7 +246,7 @@ TEST(Scan, Id3v1TrackByte) {
 }
 
 TEST(Scan, MpegTwoLayerTwoLastsAsLongAsItsSamples) {
-    FrameSpec shape;
+    FrameShape shape;
     shape.version = test::Version::Mpeg2;
     shape.layer = 2;
     shape.kbps = 64;

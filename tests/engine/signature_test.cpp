@@ -93,7 +93,7 @@ TEST(FindEncoderSignature, WhereTheScanLooks) {
 }
 
 TEST(FindEncoderSignature, TheTextAfterTheXingFieldsDecidesAlone) {
-    test::XingSpec xing;
+    test::XingShape xing;
     xing.encoderText = "abcd";
     const auto bytes = StreamBuilder()
                            .bytes(test::BuildXingFrame({}, xing))

@@ -10,13 +10,13 @@
 namespace vornik {
 namespace {
 
-using test::FrameSpec;
-using test::LameTagSpec;
+using test::FrameShape;
+using test::LameTagShape;
 using test::ScanBytes;
 using test::StreamBuilder;
-using test::XingSpec;
+using test::XingShape;
 
-std::vector<std::uint8_t> XingFile(const XingSpec& xing, const FrameSpec& frame = {}) {
+std::vector<std::uint8_t> XingFile(const XingShape& xing, const FrameShape& frame = {}) {
     return StreamBuilder().bytes(test::BuildXingFrame(frame, xing)).frames(frame, 20).data();
 }
 
@@ -30,7 +30,7 @@ TEST(Crc16Arc, CheckValue) {
 
 TEST(Xing, EveryFlagCombination) {
     for (std::uint32_t flags = 0; flags < 16; ++flags) {
-        XingSpec xing;
+        XingShape xing;
         xing.flags = flags;
         xing.frames = 1234;
         xing.bytes = 567890;
@@ -56,16 +56,16 @@ TEST(Xing, EveryFlagCombination) {
 }
 
 TEST(Xing, InfoReadsLikeXingAndOtherVersionsUseTheirOffsets) {
-    FrameSpec mono;
+    FrameShape mono;
     mono.mode = 3;
-    FrameSpec mpeg2;
+    FrameShape mpeg2;
     mpeg2.version = test::Version::Mpeg2;
     mpeg2.sampleRate = 24000;
     mpeg2.kbps = 64;
-    FrameSpec mpeg2Mono = mpeg2;
+    FrameShape mpeg2Mono = mpeg2;
     mpeg2Mono.mode = 3;
-    for (const FrameSpec& frame : {FrameSpec{}, mono, mpeg2, mpeg2Mono}) {
-        XingSpec xing;
+    for (const FrameShape& frame : {FrameShape{}, mono, mpeg2, mpeg2Mono}) {
+        XingShape xing;
         xing.info = true;
         xing.frames = 20;
         const auto scan = ScanBytes(XingFile(xing, frame), false);
@@ -98,7 +98,7 @@ TEST(Xing, AudioStartIsTheTagFrame) {
 }
 
 TEST(LameTag, FieldsAndAValidTagCrc) {
-    LameTagSpec lame;
+    LameTagShape lame;
     lame.version = "LAME3.90a";
     lame.revision = 1;
     lame.vbrMethod = 3;
@@ -110,7 +110,7 @@ TEST(LameTag, FieldsAndAValidTagCrc) {
     lame.presetLow = 0x42;
     lame.musicLength = 123456;
     lame.musicCrc = 0xBEEF;
-    XingSpec xing;
+    XingShape xing;
     xing.lame = lame;
     const auto scan = ScanBytes(XingFile(xing), false);
     const Mp3Info& r = scan.record;
@@ -137,13 +137,13 @@ TEST(LameTag, FieldsAndAValidTagCrc) {
 }
 
 TEST(LameTag, BrokenTagCrcKeepsElevenCharacters) {
-    LameTagSpec lame;
+    LameTagShape lame;
     lame.version = "LAME3.88 ";
     lame.revision = 0;
     lame.vbrMethod = 2;  // byte 9: 0x02; the eleventh character is the lowpass byte
     lame.lowpass = 'b';
     lame.breakTagCrc = true;
-    XingSpec xing;
+    XingShape xing;
     xing.lame = lame;
     const auto scan = ScanBytes(XingFile(xing), false);
     EXPECT_FALSE(scan.record.lameTagValid);
@@ -151,17 +151,17 @@ TEST(LameTag, BrokenTagCrcKeepsElevenCharacters) {
 }
 
 TEST(LameTag, VbrMethodAboveFiveIsZero) {
-    LameTagSpec lame;
+    LameTagShape lame;
     lame.vbrMethod = 7;
-    XingSpec xing;
+    XingShape xing;
     xing.lame = lame;
     EXPECT_EQ(ScanBytes(XingFile(xing), false).record.lameVbrMethod, 0);
 }
 
 TEST(LameTag, FfmpegWritesTheLameLayout) {
-    LameTagSpec lame;
+    LameTagShape lame;
     lame.version = "Lavc59.37";
-    XingSpec xing;
+    XingShape xing;
     xing.info = true;
     xing.lame = lame;
     const auto scan = ScanBytes(XingFile(xing), false);
@@ -172,8 +172,8 @@ TEST(LameTag, FfmpegWritesTheLameLayout) {
 // Bytes of a first frame cut short: what was read is used, the rest stays absent, and nothing
 // outside the bytes is touched (the sanitizer build checks the last part).
 TEST(LameTag, CutShortAtEveryLength) {
-    XingSpec xing;
-    xing.lame = LameTagSpec{};
+    XingShape xing;
+    xing.lame = LameTagShape{};
     const auto frame = test::BuildXingFrame({}, xing);
     const std::size_t tagPosition = test::LameTagPosition({}, xing);
     for (std::size_t size = 0; size <= tagPosition + 40; ++size) {
@@ -192,11 +192,11 @@ TEST(LameTag, CutShortAtEveryLength) {
 }
 
 TEST(Vbri, WordsAndTable) {
-    FrameSpec mpeg2;
+    FrameShape mpeg2;
     mpeg2.version = test::Version::Mpeg2;
     mpeg2.sampleRate = 22050;
     mpeg2.kbps = 64;
-    test::VbriSpec vbri;
+    test::VbriShape vbri;
     vbri.frames = 999;
     vbri.bytes = 88888;
     const auto bytes =
@@ -219,10 +219,10 @@ TEST(Vbri, WordsAndTable) {
 }
 
 TEST(Vbri, TableNeverReadBeyondTheBytesRead) {
-    FrameSpec mono;
+    FrameShape mono;
     mono.mode = 3;
     mono.kbps = 320;
-    test::VbriSpec vbri;
+    test::VbriShape vbri;
     vbri.tocSize = 511;  // claims 1022 bytes that the file does not have
     vbri.toc.assign(10, 0x1111);
     const auto frame = test::BuildVbriFrame(mono, vbri);

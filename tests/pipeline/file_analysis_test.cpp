@@ -13,7 +13,7 @@ using test::TempFile;
 // Joint stereo, every frame mid/side, no short blocks and no padding: the statistics name no
 // encoder.
 std::vector<std::uint8_t> UnknownEncoderFrames(int count) {
-    test::FrameSpec shape;
+    test::FrameShape shape;
     shape.mode = 1;
     shape.modeExtension = 2;
     return StreamBuilder().frames(shape, count).data();
@@ -57,7 +57,7 @@ TEST(FileAnalysis, NotAudioFailsAndEngineErrorsAreRows) {
 
     // A stream in its second half, so the quick test passes, but none after the tag: the
     // engine gives up.
-    test::FrameSpec freeFormat;
+    test::FrameShape freeFormat;
     freeFormat.kbps = 0;
     const TempFile free(StreamBuilder().frames(freeFormat, 20).data());
     const FileAnalysis result = AnalyseFile(free.path(), "free.mp3", {});

@@ -91,7 +91,7 @@ Id3v2Builder& Id3v2Builder::textFrame(const std::string& id, const std::string& 
     return frame(id, data);
 }
 
-Id3v2Builder& Id3v2Builder::geob(const GeobSpec& shape) {
+Id3v2Builder& Id3v2Builder::geob(const GeobShape& shape) {
     std::vector<std::uint8_t> data{shape.encoding};
     PutText(data, /*encoding=*/0, shape.mimeType);
     PutText(data, shape.encoding, shape.fileName);

@@ -12,7 +12,7 @@
 namespace vornik::test {
 
 // A general encapsulated object, as cue sheets are embedded.
-struct GeobSpec {
+struct GeobShape {
     // 0 ISO-8859-1, 1 UTF-16 with a little-endian byte order mark, 2 UTF-16 big-endian without
     // one, 3 UTF-8; the file name and description are written in it, the MIME type never.
     std::uint8_t encoding = 0;
@@ -35,7 +35,7 @@ class Id3v2Builder {
                                  const std::vector<std::uint8_t>& data);
     // A text frame in ISO-8859-1 (encoding byte 0, no terminator).
     Id3v2Builder& textFrame(const std::string& id, const std::string& text);
-    Id3v2Builder& geob(const GeobSpec& shape = {});
+    Id3v2Builder& geob(const GeobShape& shape = {});
     Id3v2Builder& padding(std::size_t count);
     // Bytes as they stand, after the frames so far.
     Id3v2Builder& raw(const std::vector<std::uint8_t>& data);

@@ -26,7 +26,7 @@ bool IsMpeg1Rows(Version v) {
     return v == Version::Mpeg1 || v == Version::Reserved;
 }
 
-int BitrateIndex(const FrameSpec& shape) {
+int BitrateIndex(const FrameShape& shape) {
     if (shape.kbps == 0) {
         return 0;
     }
@@ -40,7 +40,7 @@ int BitrateIndex(const FrameSpec& shape) {
     return static_cast<int>(it - rates.begin());
 }
 
-int SamplingIndex(const FrameSpec& shape) {
+int SamplingIndex(const FrameShape& shape) {
     static constexpr std::array<int, 3> kMpeg1{44100, 48000, 32000};
     static constexpr std::array<int, 3> kMpeg2{22050, 24000, 16000};
     static constexpr std::array<int, 3> kMpeg25{11025, 12000, 8000};
@@ -68,7 +68,7 @@ std::uint32_t VersionBits(Version v) {
     return 3;
 }
 
-void WriteSideInfo(BitWriter& bits, const FrameSpec& shape) {
+void WriteSideInfo(BitWriter& bits, const FrameShape& shape) {
     const bool mpeg1 = shape.version == Version::Mpeg1;
     const int channels = shape.channels();
     bits.put(shape.mainDataBegin, mpeg1 ? 9 : 8);
@@ -80,9 +80,9 @@ void WriteSideInfo(BitWriter& bits, const FrameSpec& shape) {
     }
     const int granules = (mpeg1 ? 2 : 1) * channels;
     for (int i = 0; i < granules; ++i) {
-        const GranuleSpec g = static_cast<std::size_t>(i) < shape.granules.size()
-                                  ? shape.granules[static_cast<std::size_t>(i)]
-                                  : GranuleSpec{};
+        const GranuleShape g = static_cast<std::size_t>(i) < shape.granules.size()
+                                   ? shape.granules[static_cast<std::size_t>(i)]
+                                   : GranuleShape{};
         bits.put(100, 12);  // part2_3_length
         bits.put(g.bigValues, 9);
         bits.put(150, 8);  // global_gain
@@ -117,7 +117,7 @@ void BitWriter::put(std::uint32_t value, int bits) {
     }
 }
 
-std::size_t StandardFrameLength(const FrameSpec& shape) {
+std::size_t StandardFrameLength(const FrameShape& shape) {
     const int bps = (shape.kbps == 0 ? 128 : shape.kbps) * 1000;
     const int pad = shape.padding ? 1 : 0;
     if (shape.layer == 1) {
@@ -127,7 +127,7 @@ std::size_t StandardFrameLength(const FrameSpec& shape) {
     return static_cast<std::size_t>((halfFrame ? 72 : 144) * bps / shape.sampleRate + pad);
 }
 
-std::uint32_t HeaderWord(const FrameSpec& shape) {
+std::uint32_t HeaderWord(const FrameShape& shape) {
     BitWriter bits;
     bits.put(0x7FF, 11);
     bits.put(VersionBits(shape.version), 2);
@@ -146,7 +146,7 @@ std::uint32_t HeaderWord(const FrameSpec& shape) {
     return std::uint32_t{b[0]} << 24 | std::uint32_t{b[1]} << 16 | std::uint32_t{b[2]} << 8 | b[3];
 }
 
-std::vector<std::uint8_t> BuildFrame(const FrameSpec& shape) {
+std::vector<std::uint8_t> BuildFrame(const FrameShape& shape) {
     BitWriter bits;
     bits.put(HeaderWord(shape), 32);
     if (shape.crc) {
@@ -160,7 +160,7 @@ std::vector<std::uint8_t> BuildFrame(const FrameSpec& shape) {
     return frame;
 }
 
-StreamBuilder& StreamBuilder::frames(const FrameSpec& shape, int count) {
+StreamBuilder& StreamBuilder::frames(const FrameShape& shape, int count) {
     const std::vector<std::uint8_t> frame = BuildFrame(shape);
     for (int i = 0; i < count; ++i) {
         data_.insert(data_.end(), frame.begin(), frame.end());
@@ -168,7 +168,7 @@ StreamBuilder& StreamBuilder::frames(const FrameSpec& shape, int count) {
     return *this;
 }
 
-StreamBuilder& StreamBuilder::cutFrame(const FrameSpec& shape, std::size_t keep) {
+StreamBuilder& StreamBuilder::cutFrame(const FrameShape& shape, std::size_t keep) {
     std::vector<std::uint8_t> frame = BuildFrame(shape);
     frame.resize(std::min(keep, frame.size()));
     return bytes(frame);

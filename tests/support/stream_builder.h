@@ -20,7 +20,7 @@ class BitWriter {
 };
 
 // One granule-channel of Layer III side information.
-struct GranuleSpec {
+struct GranuleShape {
     bool windowSwitching = false;
     int blockType = 0;  // with window switching: 1 start, 2 short, 3 stop
     bool mixed = false;
@@ -31,7 +31,7 @@ struct GranuleSpec {
 enum class Version { Mpeg1, Mpeg2, Mpeg25, Reserved };
 
 // A frame by its parameters in plain units; the builder finds the header's indices.
-struct FrameSpec {
+struct FrameShape {
     Version version = Version::Mpeg1;
     int layer = 3;
     int kbps = 128;  // 0 writes bitrate index 0 (free format)
@@ -46,25 +46,25 @@ struct FrameSpec {
 
     // Layer III side information; granules in order gr0 ch0, gr0 ch1, gr1 ch0, gr1 ch1.
     std::uint32_t mainDataBegin = 0;
-    std::uint32_t scfsi = 0;            // the same 4 bits for each channel (MPEG-1)
-    std::vector<GranuleSpec> granules;  // missing entries are long blocks
+    std::uint32_t scfsi = 0;             // the same 4 bits for each channel (MPEG-1)
+    std::vector<GranuleShape> granules;  // missing entries are long blocks
 
     int channels() const { return mode == 3 ? 1 : 2; }
 };
 
 // Frame length in bytes by ISO/IEC 11172-3 and 13818-3 (free format counted as 128 kbps).
-std::size_t StandardFrameLength(const FrameSpec& shape);
-std::uint32_t HeaderWord(const FrameSpec& shape);
+std::size_t StandardFrameLength(const FrameShape& shape);
+std::uint32_t HeaderWord(const FrameShape& shape);
 // The whole frame: header, CRC word, side information (Layer III) and a zero payload.
-std::vector<std::uint8_t> BuildFrame(const FrameSpec& shape);
+std::vector<std::uint8_t> BuildFrame(const FrameShape& shape);
 
 // Joins frames, junk and tags into one file image.
 class StreamBuilder {
   public:
-    StreamBuilder& frames(const FrameSpec& shape, int count);
-    StreamBuilder& frame(const FrameSpec& shape) { return frames(shape, 1); }
+    StreamBuilder& frames(const FrameShape& shape, int count);
+    StreamBuilder& frame(const FrameShape& shape) { return frames(shape, 1); }
     // The first `keep` bytes of a frame: a frame cut short.
-    StreamBuilder& cutFrame(const FrameSpec& shape, std::size_t keep);
+    StreamBuilder& cutFrame(const FrameShape& shape, std::size_t keep);
     StreamBuilder& junk(std::size_t count, std::uint8_t value = 0);
     StreamBuilder& bytes(const std::vector<std::uint8_t>& data);
     // An ID3v2.3 header announcing `size` bytes of tag body, followed by that many zero bytes.

@@ -20,7 +20,7 @@ void PutText(std::vector<std::uint8_t>& out, const std::string& text) {
     out.insert(out.end(), text.begin(), text.end());
 }
 
-std::vector<std::uint8_t> LameTagBytes(const LameTagSpec& shape) {
+std::vector<std::uint8_t> LameTagBytes(const LameTagShape& shape) {
     std::vector<std::uint8_t> tag;
     std::string version = shape.version;
     version.resize(9, ' ');
@@ -52,7 +52,7 @@ void WriteTagCrc(std::vector<std::uint8_t>& file, std::size_t frameStart, std::s
     file[crcAt + 1] = static_cast<std::uint8_t>(crc);
 }
 
-std::vector<std::uint8_t> PlaceTag(const FrameSpec& frame, const std::vector<std::uint8_t>& tag) {
+std::vector<std::uint8_t> PlaceTag(const FrameShape& frame, const std::vector<std::uint8_t>& tag) {
     std::vector<std::uint8_t> bytes = BuildFrame(frame);
     const std::size_t offset = TagOffset(frame);
     if (offset + tag.size() > bytes.size()) {
@@ -66,7 +66,7 @@ std::vector<std::uint8_t> PlaceTag(const FrameSpec& frame, const std::vector<std
 
 }  // namespace
 
-std::size_t TagOffset(const FrameSpec& frame) {
+std::size_t TagOffset(const FrameShape& frame) {
     const bool mono = frame.mode == 3;
     if (frame.version == Version::Mpeg1 || frame.version == Version::Reserved) {
         return mono ? 21 : 36;
@@ -74,13 +74,13 @@ std::size_t TagOffset(const FrameSpec& frame) {
     return mono ? 13 : 21;
 }
 
-std::size_t LameTagPosition(const FrameSpec& frame, const XingSpec& xing) {
+std::size_t LameTagPosition(const FrameShape& frame, const XingShape& xing) {
     const std::uint32_t f = xing.flags;
     return TagOffset(frame) + 8 + 4 * ((f & 1) + (f >> 1 & 1) + (f >> 3 & 1)) +
            ((f & 4) != 0 ? 100 : 0);
 }
 
-std::vector<std::uint8_t> BuildXingFrame(const FrameSpec& frame, const XingSpec& xing) {
+std::vector<std::uint8_t> BuildXingFrame(const FrameShape& frame, const XingShape& xing) {
     std::vector<std::uint8_t> tag;
     PutText(tag, xing.info ? "Info" : "Xing");
     PutBe(tag, xing.flags, 4);
@@ -105,7 +105,7 @@ std::vector<std::uint8_t> BuildXingFrame(const FrameSpec& frame, const XingSpec&
     return bytes;
 }
 
-std::vector<std::uint8_t> BuildVbriFrame(const FrameSpec& frame, const VbriSpec& vbri) {
+std::vector<std::uint8_t> BuildVbriFrame(const FrameShape& frame, const VbriShape& vbri) {
     std::vector<std::uint8_t> tag;
     PutText(tag, "VBRI");
     PutBe(tag, vbri.unknown1, 2);

@@ -11,7 +11,7 @@
 
 namespace vornik::test {
 
-struct LameTagSpec {
+struct LameTagShape {
     std::string version = "LAME3.100";  // bytes 0-8; bytes 9 and 10 come from the fields
     std::uint8_t revision = 0;
     std::uint8_t vbrMethod = 4;
@@ -30,7 +30,7 @@ struct LameTagSpec {
     bool breakTagCrc = false;  // store a tag CRC that does not match
 };
 
-struct XingSpec {
+struct XingShape {
     bool info = false;  // "Info", LAME's name for the header of a CBR file
     std::uint32_t flags = 0x0F;
     std::uint32_t frames = 0;
@@ -38,10 +38,10 @@ struct XingSpec {
     std::uint8_t tocFill = 7;  // every table-of-contents byte
     std::uint32_t scale = 50;
     std::string encoderText = "LAME";  // 4 characters after the fields, without a Lame tag
-    std::optional<LameTagSpec> lame;   // a Lame tag in place of the encoder text
+    std::optional<LameTagShape> lame;  // a Lame tag in place of the encoder text
 };
 
-struct VbriSpec {
+struct VbriShape {
     std::uint16_t unknown1 = 1;
     std::uint16_t unknown2 = 0x0A31;
     std::uint16_t scale = 75;
@@ -55,12 +55,12 @@ struct VbriSpec {
 };
 
 // Offset of the tag from the frame's first byte, by version and channel mode.
-std::size_t TagOffset(const FrameSpec& frame);
+std::size_t TagOffset(const FrameShape& frame);
 // Position of the Lame tag's first byte in a frame built by BuildXingFrame.
-std::size_t LameTagPosition(const FrameSpec& frame, const XingSpec& xing);
+std::size_t LameTagPosition(const FrameShape& frame, const XingShape& xing);
 
-std::vector<std::uint8_t> BuildXingFrame(const FrameSpec& frame, const XingSpec& xing);
-std::vector<std::uint8_t> BuildVbriFrame(const FrameSpec& frame, const VbriSpec& vbri);
+std::vector<std::uint8_t> BuildXingFrame(const FrameShape& frame, const XingShape& xing);
+std::vector<std::uint8_t> BuildVbriFrame(const FrameShape& frame, const VbriShape& vbri);
 
 // Rewrites the music length and CRC of the Lame tag of the frame at `frameStart` in `file`,
 // and the tag CRC after them.
