@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "engine_message.h"
 #include "mp3_file.h"
 #include "scan_error.h"
 
@@ -45,24 +46,6 @@ std::string Hex16(unsigned value) {
     return text;
 }
 
-// The engine's texts end with line breaks meant for a message box.
-std::string OneLine(std::string_view text) {
-    std::string line;
-    for (const char c : text) {
-        if (c == '\r' || c == '\n') {
-            if (!line.empty() && line.back() != ' ') {
-                line += ' ';
-            }
-        } else {
-            line += c;
-        }
-    }
-    while (!line.empty() && line.back() == ' ') {
-        line.pop_back();
-    }
-    return line;
-}
-
 CrcStatus CheckFile(const std::string& path, std::ostream& out, std::ostream* progress) {
     CMp3File file;
     if (!file.Open(path)) {
@@ -73,7 +56,7 @@ CrcStatus CheckFile(const std::string& path, std::ostream& out, std::ostream* pr
     try {
         file.ProcessFrames(/*walkFrames=*/false, record, /*frameLimit=*/-1, nullptr, nullptr);
     } catch (const ScanError& error) {
-        out << path << ": " << OneLine(error.what()) << '\n';
+        out << path << ": " << EngineMessageLine(error.what()) << '\n';
         return kUnchecked;
     }
     if (!record.lameTagValid) {

@@ -1,26 +1,15 @@
 #include "report_command.h"
 
 #include <filesystem>
-#include <string_view>
 
 #include "attribute_texts.h"
+#include "engine_message.h"
 #include "mp3_file.h"
 #include "scan_error.h"
 #include "text_report.h"
 #include "version_text.h"
 
 namespace vornik {
-namespace {
-
-// The engine's texts carry line breaks meant for a message box.
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-}  // namespace
 
 int RunReport(const std::string& path, std::ostream& out, std::ostream& err) {
     CMp3File file;
@@ -37,7 +26,7 @@ int RunReport(const std::string& path, std::ostream& out, std::ostream& err) {
             return 2;
         }
     } catch (const ScanError& error) {
-        err << path << ": " << Trimmed(error.what()) << '\n';
+        err << path << ": " << EngineMessageLine(error.what()) << '\n';
         return 2;
     }
     AttributeTexts texts;

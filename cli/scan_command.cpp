@@ -1,16 +1,13 @@
 #include "scan_command.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <fstream>
-#include <nlohmann/json.hpp>
-#include <sstream>
-
 #include <map>
 
 #include "attribute_catalogue.h"
 #include "file_list_model.h"
+#include "file_type_filter.h"
 #include "list_workers.h"
 #include "queued_results.h"
 #include "scan_rows.h"
@@ -20,33 +17,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-// The list of file types is ".mp3;.mp2;..." with a ";" after each extension.
-bool HasListedType(const fs::path& path, const std::string& fileTypes) {
-    const std::string extension = Lower(path.extension().string());
-    if (extension.empty()) {
-        return false;
-    }
-    std::istringstream types(Lower(fileTypes));
-    for (std::string type; std::getline(types, type, ';');) {
-        if (type == extension) {
-            return true;
-        }
-    }
-    return false;
-}
-
 void AddFolder(const fs::path& folder, const ScanOptions& options, std::vector<std::string>& files,
                std::ostream& err, int& unreadable) {
     std::error_code error;
+    const FileTypeFilter filter(options.fileTypes);
     const auto add = [&](const fs::directory_entry& entry) {
         std::error_code statError;
-        if (entry.is_regular_file(statError) && HasListedType(entry.path(), options.fileTypes)) {
+        if (entry.is_regular_file(statError) && filter.Wants(entry.path().filename().string())) {
             files.push_back(entry.path().string());
         }
     };
