@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -320,26 +322,19 @@ TEST_F(FileListModelTest, FailedRowLeavesTheListAndStaysReadableWhileABatchNames
     EXPECT_FALSE(model_.ItemFailed(twice));
 }
 
-TEST_F(FileListModelTest, AllDoneWritesTheSummaryAndDoesWhatTheSettingsAsk) {
-    struct Case {
-        bool autosize;
-        Mp3Info record;
-        bool last;
-        Strings events;
-    };
+TEST_F(FileListModelTest, AllDoneWritesTheSummaryAndAutoSizesWhenAsked) {
     lister_.folders["/one"] = {{"x.mp3", 1}};
-    for (const Case& c :
-         {Case{true,
-               Record(60, 192, 3 * kMiB, false),
-               true,
-               {"animate 0", "status 0 1 file, 3.0 MB, 192.0 kbps", "autosize", "animate 0"}},
-          Case{false, Partial(60), false, {"status 0 1 file, 1.0 MB, 128.0 kbps", "animate 0"}}}) {
-        Set([&c](ListSettings& s) { s.autosize = c.autosize; });
-        Fill("/one");
-        Events();
-        Report("x.mp3", c.record, c.last);
-        EXPECT_EQ(Events(), c.events);
-    }
+    Fill("/one");
+    Events();
+    Report("x.mp3", Record(60, 192, 3 * kMiB, /*scanComplete=*/false), /*last=*/true);
+    EXPECT_EQ(Events(), (Strings{"animate 0", "status 0 1 file, 3.0 MB, 192.0 kbps", "autosize",
+                                 "animate 0"}));
+
+    Set([](ListSettings& s) { s.autosize = false; });
+    Fill("/one");
+    Events();
+    Report("x.mp3", Partial(60));
+    EXPECT_EQ(Events(), (Strings{"status 0 1 file, 1.0 MB, 128.0 kbps", "animate 0"}));
     // The rows were not scanned to their end, but "readallinitial" is off.
     EXPECT_EQ(worker_.requests.size(), 2u);
     EXPECT_FALSE(model_.FullReadRequested());
@@ -440,22 +435,19 @@ TEST_F(FileListModelTest, ColumnClickTogglesTheSortColumnAndKeepsTheDirectionFor
     // Shown columns: Name, Encoder, Bitrate, Frames, Length, Size, Bad Last Frame, Quality.
     FillMusic(Record(30, 320), Record(20, 128), Record(10, 192));
     ASSERT_EQ(Shown(), (Strings{"c.mp3", "b.mp3", "a.mp3"}));
-    struct Click {
-        int column;
-        int sortId;
-        bool reverse;
-        Strings shown;
+    const auto click = [this](int column, int sortId, bool reverse, const Strings& shown) {
+        model_.ClickColumn(column);
+        EXPECT_EQ(
+            std::make_tuple(model_.Settings().sortColumnId, model_.Settings().sortReverse, Shown()),
+            std::make_tuple(sortId, reverse, shown))
+            << "column " << column;
     };
-    for (const Click& click : {Click{4, kLength, true, {"a.mp3", "b.mp3", "c.mp3"}},   // again
-                               Click{2, kBitrate, true, {"a.mp3", "c.mp3", "b.mp3"}},  // other
-                               Click{2, kBitrate, false, {"b.mp3", "c.mp3", "a.mp3"}},
-                               Click{0, 0, false, {"a.mp3", "b.mp3", "c.mp3"}},     // Name
-                               Click{8, 0, false, {"a.mp3", "b.mp3", "c.mp3"}}}) {  // none
-        model_.ClickColumn(click.column);
-        EXPECT_EQ(model_.Settings().sortColumnId, click.sortId) << click.column;
-        EXPECT_EQ(model_.Settings().sortReverse, click.reverse) << click.column;
-        EXPECT_EQ(Shown(), click.shown) << click.column;
-    }
+    click(4, kLength, true, {"a.mp3", "b.mp3", "c.mp3"});   // the sort column: reversed
+    click(2, kBitrate, true, {"a.mp3", "c.mp3", "b.mp3"});  // another: same direction
+    click(2, kBitrate, false, {"b.mp3", "c.mp3", "a.mp3"});
+    click(0, 0, false, {"a.mp3", "b.mp3", "c.mp3"});  // Name
+    click(8, 0, false, {"a.mp3", "b.mp3", "c.mp3"});  // no such shown column: nothing happens
+    click(3, 9, false, {"a.mp3", "b.mp3", "c.mp3"});  // Frames, attribute 9
 }
 
 TEST_F(FileListModelTest, FullSortKeepsHiddenRowsBehindTheShownOnes) {
@@ -492,7 +484,9 @@ TEST_F(FileListModelTest, CellsAndSelectionOfShownRows) {
     model_.Displayed(0).texts[kSlotQuality] = "Good";
     EXPECT_EQ(model_.CellText(0, 7), "");  // the Quality column shows only its colour
 
+    observer_.changes.clear();
     model_.SelectAll(true);
+    EXPECT_EQ(observer_.changes, (Changes{{K::Update, -1}}));
     EXPECT_TRUE(model_.Displayed(0).selected && model_.Displayed(1).selected);
     EXPECT_FALSE(RowNamed("c.mp3")->selected);  // not shown
     model_.SelectAll(false);
@@ -500,27 +494,23 @@ TEST_F(FileListModelTest, CellsAndSelectionOfShownRows) {
 }
 
 TEST_F(FileListModelTest, SettingsReachTheWorkerAndTravelThroughTheSettingsInterface) {
-    FakeWorker worker;
-    FileListObserver quiet;
-    FileListModel model(worker, lister_, quiet);
-    EXPECT_EQ(worker.options, (std::pair<bool, bool>{false, true}));  // the defaults
-    ListSettings settings = model.Settings();
-    std::tie(settings.monoQuality, settings.readAllUnknown) = std::make_pair(true, false);
-    model.SetSettings(settings);
-    EXPECT_EQ(worker.options, (std::pair<bool, bool>{true, false}));
+    EXPECT_EQ(worker_.options, (std::pair<bool, bool>{false, true}));  // the defaults
+    Set([](ListSettings& s) {
+        std::tie(s.monoQuality, s.readAllUnknown) = std::pair{true, false};
+    });
+    EXPECT_EQ(worker_.options, (std::pair<bool, bool>{true, false}));
 
     CIniFile ini;
     ini.SetInt("list_settings", "frameres", 250);
     ini.SetInt("list_settings", "num_columns22_", 2);
     ini.SetInt("list_settings", "colid2_0", 5);
     ini.SetInt("list_settings", "colid2_1", 0);
-    CWindowWithSettings& window = model;
+    CWindowWithSettings& window = model_;
     window.LoadSettings(ini);
-    EXPECT_EQ(worker.options, (std::pair<bool, bool>{false, true}));
-    model.LoadFolder("/music", true, false);
-    // Neither Size nor Name needs the walk.
-    EXPECT_EQ(std::make_pair(worker.requests.back()->frameBudget, worker.requests.back()->walk),
-              std::make_pair(250, false));
+    EXPECT_EQ(worker_.options, (std::pair<bool, bool>{false, true}));
+    Fill();
+    EXPECT_EQ(std::get<1>(Batch()), 250);
+    EXPECT_FALSE(std::get<3>(Batch()));  // neither Size nor Name needs the walk
 
     CIniFile saved;
     window.SaveSettings(saved);

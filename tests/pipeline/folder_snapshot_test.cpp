@@ -18,7 +18,8 @@ TEST(FileTypeFilter, ExtensionsAfterTheLastDotInAnyLetterCase) {
     // Pieces in capitals, an empty one, and a last one without its ";".
     const FileTypeFilter filter(";.MP3;;.mp+;.ogg");
     EXPECT_EQ(filter.Extensions(), (std::vector<std::string>{".mp3", ".mp+", ".ogg"}));
-    for (const char* wanted : {"song.mp3", "SONG.Mp3", "track.mp+", "a.OGG", ".mp3"}) {
+    for (const char* wanted :
+         {"song.mp3", "SONG.Mp3", "live.2024.mp3", "track.mp+", "a.OGG", ".mp3"}) {
         EXPECT_TRUE(filter.Wants(wanted)) << wanted;
     }
     for (const char* unwanted : {"song.mp3.part", "song.mp4", "mp3", "song."}) {
