@@ -2,20 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 namespace vornik {
 namespace {
-
-TEST(ColumnTable, StartsWithTheDefaultColumnsAtCatalogueWidths) {
-    const ColumnTable table;
-    EXPECT_EQ(table.ShownIds(), (std::vector<int>{0, 1, 2, 9, 4, 5, 6, 7}));
-    std::vector<int> widths;
-    for (int i = 0; i < table.ShownCount(); ++i) {
-        widths.push_back(table.Shown(i).width);
-    }
-    EXPECT_EQ(widths, (std::vector<int>{200, 100, 60, 50, 100, 100, 50, 50}));
-    EXPECT_EQ(table.Entries().size(), BuildAttributeCatalogue().size());
-    EXPECT_TRUE(table.AnyShownNeedsWalk());
-}
 
 // Numbers line up on their last digit, texts on their first.
 TEST(ColumnTable, EntriesCarryTheCatalogueFacts) {

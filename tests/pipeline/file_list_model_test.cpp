@@ -455,9 +455,13 @@ TEST_F(FileListModelTest, FullSortKeepsHiddenRowsBehindTheShownOnes) {
     Fill("/four");
     Report("c.mp3", Record(1));
     Report("a.mp3", Record(2));
-    Set([](ListSettings& s) { std::tie(s.sortColumnId, s.sortReverse) = std::make_pair(0, true); });
-    EXPECT_EQ(Shown(), (Strings{"c.mp3", "a.mp3"}));
-    EXPECT_FALSE(model_.Row(2).done || model_.Row(3).done);
+    for (const bool reverse : {false, true}) {
+        Set([reverse](ListSettings& s) {
+            std::tie(s.sortColumnId, s.sortReverse) = std::make_pair(0, reverse);
+        });
+        EXPECT_EQ(Shown(), reverse ? (Strings{"c.mp3", "a.mp3"}) : (Strings{"a.mp3", "c.mp3"}));
+        EXPECT_FALSE(model_.Row(2).done || model_.Row(3).done);
+    }
     // A late result still finds its place among the re-sorted rows.
     Report("b.mp3", Record(3));
     EXPECT_EQ(Shown(), (Strings{"c.mp3", "b.mp3", "a.mp3"}));
@@ -494,7 +498,10 @@ TEST_F(FileListModelTest, CellsAndSelectionOfShownRows) {
 }
 
 TEST_F(FileListModelTest, SettingsReachTheWorkerAndTravelThroughTheSettingsInterface) {
-    EXPECT_EQ(worker_.options, (std::pair<bool, bool>{false, true}));  // the defaults
+    FakeWorker fresh;
+    FileListObserver quiet;
+    const FileListModel model(fresh, lister_, quiet);
+    EXPECT_EQ(fresh.options, (std::pair<bool, bool>{false, true}));  // the defaults, at once
     Set([](ListSettings& s) {
         std::tie(s.monoQuality, s.readAllUnknown) = std::pair{true, false};
     });

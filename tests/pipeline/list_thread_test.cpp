@@ -43,12 +43,15 @@ class RecordingPoster : public ListResultPoster {
     // and their results.
     Strings TakeUntilMarker(std::vector<std::unique_ptr<ListItemResult>>& results) {
         std::unique_lock<std::mutex> lock(mutex_);
-        EXPECT_TRUE(changed_.wait_for(lock, std::chrono::milliseconds(kPatienceMs), [this] {
+        const auto marked = [this] {
             return !messages_.empty() && messages_.back().rfind("marker done", 0) == 0;
-        })) << "the marker was not reported";
+        };
+        EXPECT_TRUE(changed_.wait_for(lock, std::chrono::milliseconds(kPatienceMs), marked))
+            << "the marker was not reported";
+        const bool marker = marked();
         Strings taken = std::exchange(messages_, {});
         results = std::exchange(results_, {});
-        if (!taken.empty()) {
+        if (marker) {
             taken.pop_back();
             results.pop_back();
         }

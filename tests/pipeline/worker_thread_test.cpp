@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -20,38 +21,39 @@ constexpr int kPatienceMs = 10000;
 
 using Strings = std::vector<std::string>;
 
-// What the fake worker did, in order, and which jobs were freed, from whichever thread.
+// What the fake worker did, in order, and which jobs were freed ("freed <name>"), from
+// whichever thread.
 class Journal {
   public:
     void Add(const std::string& entry) {
         const std::lock_guard<std::mutex> lock(mutex_);
-        work_.push_back(entry);
+        entries_.push_back(entry);
         changed_.notify_all();
-    }
-    void Freed(const std::string& name) {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        freed_.push_back(name);
     }
     // Waits until `entry` has been added; false after kPatienceMs.
     bool WaitFor(const std::string& entry) {
         std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::milliseconds(kPatienceMs),
-                                 [&] { return std::count(work_.begin(), work_.end(), entry) > 0; });
+        return changed_.wait_for(lock, std::chrono::milliseconds(kPatienceMs), [&] {
+            return std::count(entries_.begin(), entries_.end(), entry) > 0;
+        });
     }
     bool WasFreed(const std::string& name) {
         const std::lock_guard<std::mutex> lock(mutex_);
-        return std::count(freed_.begin(), freed_.end(), name) > 0;
+        return std::count(entries_.begin(), entries_.end(), "freed " + name) > 0;
     }
+    // What the worker did: the entries but the "freed" ones.
     Strings Work() {
         const std::lock_guard<std::mutex> lock(mutex_);
-        return work_;
+        Strings work;
+        std::copy_if(entries_.begin(), entries_.end(), std::back_inserter(work),
+                     [](const std::string& e) { return e.rfind("freed ", 0) != 0; });
+        return work;
     }
 
   private:
     std::mutex mutex_;
     std::condition_variable changed_;
-    Strings work_;
-    Strings freed_;
+    Strings entries_;
 };
 
 // A request of the fake worker; its journal learns when it is freed, wherever that is.
@@ -64,7 +66,7 @@ struct Job {
     };
     Job(std::string jobName, Kind jobKind, std::shared_ptr<Journal> jobJournal)
         : name(std::move(jobName)), kind(jobKind), journal(std::move(jobJournal)) {}
-    ~Job() { journal->Freed(name); }
+    ~Job() { journal->Add("freed " + name); }
 
     std::string name;
     Kind kind;
@@ -166,6 +168,22 @@ TEST_F(WorkerThreadTest, RequestPostedWhileProcessingRunsAfterwardsInOrder) {
     ASSERT_TRUE(journal_->WaitFor("end third"));
     EXPECT_EQ(journal_->Work(), (Strings{"begin first", "end first", "begin second", "end second",
                                          "begin third", "end third"}));
+}
+
+// An unknown message is ignored (its request freed); a flush discards what waits behind it.
+TEST_F(WorkerThreadTest, UnknownMessagesAreIgnoredAndFlushDiscardsWhatWaitsBehindIt) {
+    FakeWorker worker(/*start=*/false);
+    ASSERT_TRUE(worker.PostThreadRequest(WorkerProcess, MakeJob("before")));
+    ASSERT_TRUE(worker.PostThreadRequest(0x7777, MakeJob("stray")));
+    ASSERT_TRUE(worker.PostThreadRequest(WorkerFlush));
+    ASSERT_TRUE(worker.PostThreadRequest(WorkerProcess, MakeJob("behind")));
+    worker.Start();
+    ASSERT_TRUE(journal_->WaitFor("freed behind"));
+    ASSERT_TRUE(worker.PostThreadRequest(WorkerProcess, MakeJob("after")));
+    ASSERT_TRUE(journal_->WaitFor("end after"));
+    EXPECT_TRUE(journal_->WasFreed("stray"));
+    EXPECT_EQ(journal_->Work(),
+              (Strings{"begin before", "end before", "begin after", "end after"}));
 }
 
 // A quit message, or a request whose processing asks to end, ends the loop: what waits behind
