@@ -51,10 +51,18 @@ void ListWorkers::SetRowOptions(bool monoQuality, bool readAllUnknown) {
     }
 }
 
-void ListWorkers::Shutdown() {
+void ListWorkers::SetAlerts(WorkerAlerts* alerts) {
     for (const auto& worker : workers_) {
-        worker->Shutdown();
+        worker->SetAlerts(alerts);
     }
+}
+
+bool ListWorkers::Shutdown() {
+    bool ended = true;
+    for (const auto& worker : workers_) {
+        ended = worker->Shutdown() && ended;
+    }
+    return ended;
 }
 
 }  // namespace vornik

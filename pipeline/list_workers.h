@@ -23,8 +23,11 @@ class ListWorkers : public ListWorkerPort {
     void StopProcessing() override;
     void SetRowOptions(bool monoQuality, bool readAllUnknown) override;
 
-    // Ends every worker; the list must take no more results afterwards.
-    void Shutdown();
+    // Where the workers' busy and blocked messages go (null: nowhere).
+    void SetAlerts(WorkerAlerts* alerts);
+    // Ends every worker; the list must take no more results afterwards. False when some
+    // worker did not end in time (its blocked message has been shown).
+    bool Shutdown();
     int Count() const { return static_cast<int>(workers_.size()); }
 
   private:

@@ -11,7 +11,7 @@
 namespace vornik {
 namespace {
 
-constexpr const char* kVersion = "Vornik 0.1.0";
+constexpr const char* kVersion = "Vornik 0.1";
 
 // MPEG-1 Layer III VBR over 1000 frames: 1 at 32, 600 at 128, 300 at 160, 99 at 320 kbps.
 Mp3Info VbrRecord() {
@@ -106,7 +106,7 @@ TEST(BuildReport, VbrFileWithValidLameTag) {
         "Unwise Settings Used: no\r\n"
         "Input Frequency     : 44.1kHz\r\n"
         "\r\n"
-        "--[ Vornik 0.1.0 ]--[ https://vornik.example.org ]--\r\n";
+        "--[ Vornik 0.1 ]--[ https://vornik.example.org ]--\r\n";
     EXPECT_EQ(BuildReport(VbrTexts(), VbrRecord(), kVersion), expected);
 
     // A Lame text without its Xing/Info header, or a header whose tag is broken, has no section.

@@ -1,0 +1,41 @@
+#include "file_report.h"
+
+#include <filesystem>
+
+#include "attribute_texts.h"
+#include "engine_message.h"
+#include "mp3_file.h"
+#include "scan_error.h"
+#include "text_report.h"
+#include "version_text.h"
+
+namespace vornik {
+FileReport CompleteFileReport(const std::string& path) {
+    FileReport report;
+    CMp3File file;
+    if (!file.Open(path)) {
+        report.error = "cannot open the file";
+        return report;
+    }
+    Mp3Info record{};
+    try {
+        // As the details view: every frame walked.
+        if (file.ProcessFrames(/*walkFrames=*/true, record, /*frameLimit=*/-1, nullptr, nullptr) ==
+            0) {
+            report.error = "the file is empty";
+            return report;
+        }
+    } catch (const ScanError& error) {
+        report.error = EngineMessageLine(error.what());
+        return report;
+    }
+    AttributeTexts texts;
+    texts[kSlotName] = std::filesystem::path(path).filename().string();
+    // "Copy Info" judges quality without the mono bonus.
+    ComputeAttributeTexts(texts, record, /*monoQuality=*/false);
+    report.text = BuildReport(texts, record, VersionText());
+    report.ok = true;
+    return report;
+}
+
+}  // namespace vornik

@@ -1,0 +1,6 @@
+// vornik: the desktop program.
+#include "vornik_app.h"
+
+int main(int argc, char** argv) {
+    return vornik::RunVornik(argc, argv);
+}

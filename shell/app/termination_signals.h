@@ -1,0 +1,11 @@
+// SIGTERM, SIGINT and SIGHUP close the main window as the user would, so that the settings are
+// written when a session ends or the program is stopped from a terminal.
+#pragma once
+
+class QWidget;
+
+namespace vornik {
+
+void CloseOnTerminationSignals(QWidget* window);
+
+}  // namespace vornik

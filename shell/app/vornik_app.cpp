@@ -1,0 +1,92 @@
+#include "vornik_app.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QIcon>
+#include <cstdlib>
+#include <iostream>
+
+#include "command_line.h"
+#include "main_frame.h"
+#include "settings_location.h"
+#include "termination_signals.h"
+#include "version_text.h"
+#include "window_factory.h"
+
+namespace vornik {
+
+ProgramArguments ParseProgramArguments(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Vornik: what is really in your MPEG audio files");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption settings("settings", "Read and write the settings in FILE.", "FILE");
+    parser.addOption(settings);
+    parser.addPositionalArgument("PATH", "A folder to open, or .mp3 files to show.", "[PATH...]");
+    parser.process(arguments);
+
+    ProgramArguments parsed;
+    parsed.settingsFile = parser.value(settings).toStdString();
+    for (const QString& path : parser.positionalArguments()) {
+        parsed.paths.push_back(
+            QDir::cleanPath(QDir::current().absoluteFilePath(path)).toStdString());
+    }
+    return parsed;
+}
+
+CMainFrame* StartMainFrame(const ProgramArguments& arguments, std::string& settingsPath) {
+    CMainFrame* const frame = CreateRegisteredWindow<CMainFrame>(kFrameWindowId, nullptr);
+    if (frame == nullptr) {
+        return nullptr;
+    }
+    const SettingsFiles files = LocateSettingsFiles(OwnExecutablePath(), arguments.settingsFile);
+    settingsPath = files.settings;
+    CIniFile ini;
+    ini.SetFileName(files.settings);
+    ini.Read();  // a missing file leaves every setting at its default
+    frame->SetLogFile(files.log);
+    frame->LoadSettings(ini);
+    frame->Startup(DecideStartup(arguments.paths));
+    return frame;
+}
+
+bool SaveProgramSettings(CMainFrame& frame, const std::string& settingsPath) {
+    if (settingsPath.empty()) {
+        return false;
+    }
+    CIniFile ini;
+    ini.SetFileName(settingsPath);
+    frame.SaveSettings(ini);
+    return CreateFolderFor(settingsPath) && ini.Write();
+}
+
+int RunVornik(int argc, char** argv) {
+    const auto environment = [](const char* name) -> std::optional<std::string> {
+        const char* const value = std::getenv(name);
+        return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+    };
+    if (!HasDisplay(environment)) {
+        std::cerr << kNoDisplayMessage << '\n';
+        return 1;
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Vornik");
+    QApplication::setApplicationVersion(QString::fromStdString(VersionText()));
+    QApplication::setDesktopFileName("vornik");
+    const ProgramArguments arguments = ParseProgramArguments(QApplication::arguments());
+
+    RegisterWindows();
+    std::string settingsPath;
+    CMainFrame* const frame = StartMainFrame(arguments, settingsPath);
+    if (frame == nullptr) {
+        return 0;
+    }
+    CloseOnTerminationSignals(frame);
+    const int status = QApplication::exec();
+    SaveProgramSettings(*frame, settingsPath);
+    delete frame;
+    return status;
+}
+
+}  // namespace vornik

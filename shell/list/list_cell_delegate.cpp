@@ -1,0 +1,27 @@
+#include "list_cell_delegate.h"
+
+#include <QPainter>
+
+namespace vornik {
+
+ListCellDelegate::ListCellDelegate(QualityColumnTest qualityColumn, QObject* parent)
+    : QStyledItemDelegate(parent), qualityColumn_(std::move(qualityColumn)) {}
+
+void ListCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const {
+    if (!qualityColumn_(index.column())) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    painter->save();
+    painter->fillRect(option.rect, index.data(Qt::BackgroundRole).value<QColor>());
+    if (option.state & QStyle::State_Selected) {
+        // The selection shows as a frame, so that the colour stays readable.
+        const QPen frame(option.palette.color(QPalette::Highlight), 2);
+        painter->setPen(frame);
+        painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
+    }
+    painter->restore();
+}
+
+}  // namespace vornik

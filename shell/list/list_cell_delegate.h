@@ -1,0 +1,21 @@
+// Paints the Quality cell as a block of its class's colour, in selected rows too.
+#pragma once
+
+#include <QStyledItemDelegate>
+
+namespace vornik {
+
+class ListCellDelegate : public QStyledItemDelegate {
+  public:
+    // `qualityColumn`: answers whether a shown column is the Quality column.
+    using QualityColumnTest = std::function<bool(int column)>;
+    ListCellDelegate(QualityColumnTest qualityColumn, QObject* parent);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
+  private:
+    QualityColumnTest qualityColumn_;
+};
+
+}  // namespace vornik

@@ -1,0 +1,23 @@
+// What the list does with files named one by one: from the command line or dropped on it.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vornik {
+
+struct ShowFilesPlan {
+    std::string goToFolder;   // the folder the tree goes to; empty: none
+    std::string openDetails;  // the file whose details open; empty: none
+
+    friend bool operator==(const ShowFilesPlan&, const ShowFilesPlan&) = default;
+};
+
+// A single folder: the tree goes to it. A single file: its details open and the tree goes to
+// its folder. Several paths: the tree goes to the folder of the first. `isFolder` answers
+// whether a path names a folder.
+ShowFilesPlan PlanShowFiles(const std::vector<std::string>& paths,
+                            const std::function<bool(const std::string&)>& isFolder);
+
+}  // namespace vornik

@@ -1,0 +1,358 @@
+#include "vornik_list.h"
+
+#include <QContextMenuEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMessageBox>
+#include <algorithm>
+#include <thread>
+
+#include "command_ids.h"
+#include "desktop_open.h"
+#include "file_analysis.h"
+#include "list_cell_delegate.h"
+#include "list_sub_header.h"
+#include "log.h"
+#include "show_files.h"
+#include "summary_text.h"
+
+namespace vornik {
+namespace {
+
+int WorkersPerCore() {
+    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+constexpr char kDetailsRefusedText[] = "Details only supported for mp3 files... sorry!";
+constexpr char kListErrorCaption[] = "Vornik Error";
+
+}  // namespace
+
+CVornikList::CVornikList(QWidget* parent)
+    : QTableView(parent),
+      workers_(WorkersPerCore(), poster_),
+      model_(workers_, lister_, *this),
+      table_(model_),
+      header_(new CListSubHeader(this)) {
+    poster_.SetHandler([this](ListWorkerMessage& message) { OnWorkerMessage(message); });
+    workers_.SetAlerts(this);
+
+    setHorizontalHeader(header_);
+    setModel(&table_);
+    setItemDelegate(new ListCellDelegate(
+        [this](int column) {
+            return column >= 0 && column < model_.Columns().ShownCount() &&
+                   model_.Columns().ShownIds()[static_cast<std::size_t>(column)] ==
+                       kQualityColumnId;
+        },
+        this));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setShowGrid(false);
+    setWordWrap(false);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    header_->setStretchLastSection(false);
+    UpdatePalette();
+    RebuildColumns();
+
+    connect(header_, &QHeaderView::sectionClicked, this, [this](int column) {
+        model_.ClickColumn(column);
+        ShowSortColumn();
+    });
+    connect(header_, &CListSubHeader::CustomizeRequested, this,
+            [this] { Q_EMIT ViewSettings(/*page=*/2); });
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CVornikList::TakeSelectionIntoRows);
+    connect(this, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& index) { OpenDetails(index.row()); });
+
+    watch_.setInterval(kWatchIntervalMs);
+    connect(&watch_, &QTimer::timeout, this, &CVornikList::CheckFolder);
+    watch_.start();
+    shortWatch_.setSingleShot(true);
+    shortWatch_.setInterval(kShortWatchMs);
+    connect(&shortWatch_, &QTimer::timeout, this, &CVornikList::CheckFolder);
+
+    // Posted, so that it reaches the status bar once the view has connected the list.
+    QTimer::singleShot(0, this, [this] {
+        Q_EMIT FrameSetStatusText(kFramesPane,
+                                  QString::fromStdString(FramesText(model_.Settings().frameres)));
+    });
+}
+
+CVornikList::~CVornikList() {
+    // The rows must outlive every worker that may still hold one.
+    workers_.StopProcessing();
+    workers_.Shutdown();
+    setModel(nullptr);
+}
+
+void CVornikList::SaveSettings(CIniFile& ini) {
+    model_.SaveSettings(ini);
+}
+
+void CVornikList::LoadSettings(const CIniFile& ini) {
+    model_.LoadSettings(ini);
+    RebuildColumns();
+}
+
+void CVornikList::RebuildColumns() {
+    table_.ColumnsChanged();
+    for (int column = 0; column < model_.Columns().ShownCount(); ++column) {
+        setColumnWidth(column, model_.Columns().Shown(column).width);
+    }
+    ShowSortColumn();
+}
+
+void CVornikList::ShowSortColumn() {
+    header_->SetSortColumn(model_.Columns().ColumnOf(model_.Settings().sortColumnId),
+                           model_.Settings().sortReverse);
+}
+
+void CVornikList::ListLoadFolder(const QString& folder, bool clear, bool completeScan) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool listed = model_.LoadFolder(folder.toStdString(), clear, completeScan);
+    QGuiApplication::restoreOverrideCursor();
+    if (!listed) {
+        // The rows of the folder shown before stay; the status bar says why nothing changed.
+        Q_EMIT FrameSetStatusText(kProgressPane, tr("Cannot read the folder %1").arg(folder));
+    }
+}
+
+void CVornikList::ViewRefresh(bool completeScan) {
+    model_.Refresh(completeScan);
+}
+
+void CVornikList::ViewSelectAll(bool select) {
+    setFocus();
+    model_.SelectAll(select);
+}
+
+void CVornikList::ViewCommand(int command) {
+    if (command == CmdStop) {
+        model_.Stop();
+    }
+    // Delete, export and the tag dialog reach the list here as well; they act through the
+    // file operations, the export and the tag dialog.
+}
+
+void CVornikList::ViewRename() {}
+
+void CVornikList::ViewClipboard(int /*command*/) {}
+
+void CVornikList::ListShowFiles(const QStringList& paths) {
+    std::vector<std::string> names;
+    for (const QString& path : paths) {
+        names.push_back(path.toStdString());
+    }
+    const ShowFilesPlan plan = PlanShowFiles(names, [](const std::string& path) {
+        return QFileInfo(QString::fromStdString(path)).isDir();
+    });
+    if (!plan.openDetails.empty()) {
+        const QString path = QString::fromStdString(plan.openDetails);
+        Log("Do details: " + QFileInfo(path).fileName().toStdString());
+        if (IsMpegPlusPath(plan.openDetails)) {
+            QMessageBox::information(this, kListErrorCaption, kDetailsRefusedText);
+        } else {
+            Q_EMIT ViewOpenDetails(path);
+        }
+    }
+    if (!plan.goToFolder.empty()) {
+        Q_EMIT TreeGoToFolder(QString::fromStdString(plan.goToFolder));
+    }
+}
+
+void CVornikList::CheckFolder() {
+    model_.CheckFolder();
+}
+
+void CVornikList::StartShortWatch() {
+    shortWatch_.start();
+}
+
+void CVornikList::Shutdown() {
+    workers_.StopProcessing();
+    watch_.stop();
+    shortWatch_.stop();
+    CopyColumnWidths();
+}
+
+void CVornikList::CopyColumnWidths() {
+    for (int column = 0; column < model_.Columns().ShownCount(); ++column) {
+        model_.Columns().SetWidth(model_.Columns().ShownIds()[static_cast<std::size_t>(column)],
+                                  columnWidth(column));
+    }
+}
+
+void CVornikList::OpenDetails(int row) {
+    if (row < 0 || row >= model_.DisplayedCount()) {
+        return;
+    }
+    const _LVItemData& item = model_.Displayed(row);
+    Log("Do details: " + item.displayName);
+    if (IsMpegPlusPath(item.fullPath)) {
+        QMessageBox::information(this, kListErrorCaption, kDetailsRefusedText);
+        return;
+    }
+    Q_EMIT ViewOpenDetails(QString::fromStdString(item.fullPath));
+}
+
+std::vector<int> CVornikList::SelectedRows() const {
+    std::vector<int> rows;
+    for (int row = 0; row < model_.DisplayedCount(); ++row) {
+        if (model_.Displayed(row).selected) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+void CVornikList::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier) {
+        OpenDetails(currentIndex().row());
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void CVornikList::contextMenuEvent(QContextMenuEvent* event) {
+    const std::vector<int> selected = SelectedRows();
+    if (selected.empty()) {
+        return;
+    }
+    const _LVItemData& first = model_.Displayed(selected.front());
+    const QString firstPath = QString::fromStdString(first.fullPath);
+    QMenu menu(this);
+    QAction* details = menu.addAction(tr("&Details"));
+    menu.setDefaultAction(details);
+    QAction* lameHeader = menu.addAction(tr("&Lame Header"));
+    lameHeader->setEnabled(first.record.hasXing);
+    QAction* completeScan = menu.addAction(tr("&Complete Scan"));
+    QAction* rename = menu.addAction(tr("&Rename"));
+    menu.addSeparator();
+    QAction* openDefault = menu.addAction(tr("Open With Default Application"));
+    QAction* openFolder = menu.addAction(tr("Open Containing Folder"));
+
+    QAction* chosen = menu.exec(event->globalPos());
+    if (chosen == details) {
+        // Copies: a message box of one row's details lets the list change under the loop.
+        std::vector<std::string> paths;
+        for (const int row : selected) {
+            paths.push_back(model_.Displayed(row).fullPath);
+        }
+        for (const std::string& path : paths) {
+            for (int row = 0; row < model_.DisplayedCount(); ++row) {
+                if (model_.Displayed(row).fullPath == path) {
+                    OpenDetails(row);
+                    break;
+                }
+            }
+        }
+    } else if (chosen == lameHeader) {
+        Q_EMIT TagDialogRequested(firstPath);
+    } else if (chosen == completeScan) {
+        model_.CompleteScanSelected();
+    } else if (chosen == rename) {
+        ViewRename();
+    } else if (chosen == openDefault) {
+        OpenWithDefaultApplication(firstPath);
+    } else if (chosen == openFolder) {
+        OpenContainingFolder(firstPath, this);
+    }
+}
+
+void CVornikList::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) {
+        UpdatePalette();
+    }
+    QTableView::changeEvent(event);
+}
+
+void CVornikList::UpdatePalette() {
+    table_.SetPalette({palette().color(QPalette::Base), palette().color(QPalette::Text),
+                       palette().color(QPalette::AlternateBase)});
+}
+
+void CVornikList::DisplayAboutToChange(const DisplayChange& change) {
+    table_.AboutToChange(change);
+}
+
+void CVornikList::DisplayChanged(const DisplayChange& change) {
+    table_.Changed(change);
+    const bool wholeList = change.kind == DisplayChange::Kind::Layout ||
+                           (change.kind == DisplayChange::Kind::Update && change.index < 0);
+    if (wholeList) {
+        PutRowsIntoSelection();
+    }
+}
+
+void CVornikList::SetStatusText(int pane, const std::string& text) {
+    Q_EMIT FrameSetStatusText(pane, QString::fromStdString(text));
+}
+
+void CVornikList::Animate(bool play) {
+    Q_EMIT FrameAnimate(play);
+}
+
+void CVornikList::AutoSizeFirstColumn() {
+    if (model_.Columns().ShownCount() == 0) {
+        return;
+    }
+    std::vector<int> widths;
+    for (int column = 0; column < model_.Columns().ShownCount(); ++column) {
+        widths.push_back(columnWidth(column));
+    }
+    setColumnWidth(0, AutoSizedFirstColumnWidth(viewport()->width(), widths));
+}
+
+void CVornikList::Show(const std::string& text) {
+    QMessageBox::warning(this, QString(), QString::fromStdString(text));
+}
+
+void CVornikList::OnWorkerMessage(ListWorkerMessage& message) {
+    if (message.result) {
+        model_.ItemDone(std::move(message.result), message.lastOfBatch, message.sequence);
+    } else {
+        model_.ItemFailed(message.failedRow);
+    }
+}
+
+void CVornikList::TakeSelectionIntoRows() {
+    if (syncingSelection_) {
+        return;
+    }
+    const QItemSelectionModel* const selection = selectionModel();
+    for (int row = 0; row < model_.DisplayedCount(); ++row) {
+        model_.Displayed(row).selected = selection->isRowSelected(row, QModelIndex());
+    }
+}
+
+void CVornikList::PutRowsIntoSelection() {
+    if (selectionModel() == nullptr || table_.columnCount() == 0) {
+        return;
+    }
+    QItemSelection selection;
+    const int last = table_.columnCount() - 1;
+    int start = -1;
+    for (int row = 0; row <= model_.DisplayedCount(); ++row) {
+        const bool selected = row < model_.DisplayedCount() && model_.Displayed(row).selected;
+        if (selected && start < 0) {
+            start = row;
+        } else if (!selected && start >= 0) {
+            selection.select(table_.index(start, 0), table_.index(row - 1, last));
+            start = -1;
+        }
+    }
+    syncingSelection_ = true;
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    syncingSelection_ = false;
+}
+
+}  // namespace vornik

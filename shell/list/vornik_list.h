@@ -1,0 +1,107 @@
+// CVornikList: the file list pane, a table view over the file list's model and its workers.
+#pragma once
+
+#include <QStringList>
+#include <QTableView>
+#include <QTimer>
+
+#include "file_list_model.h"
+#include "file_table_model.h"
+#include "gui_result_poster.h"
+#include "list_workers.h"
+#include "window_factory.h"
+#include "window_with_settings.h"
+#include "worker_thread.h"
+
+namespace vornik {
+
+class CListSubHeader;
+
+class CVornikList : public QTableView,
+                    public CFrameWindowStuff,
+                    public CWindowWithSettings,
+                    private FileListObserver,
+                    private WorkerAlerts {
+    Q_OBJECT
+
+  public:
+    // The folder watch's periods.
+    static constexpr int kWatchIntervalMs = 5000;
+    static constexpr int kShortWatchMs = 500;
+
+    explicit CVornikList(QWidget* parent = nullptr);
+    ~CVornikList() override;
+
+    QWidget* GetHwnd() override { return this; }
+    void SaveSettings(CIniFile& ini) override;
+    void LoadSettings(const CIniFile& ini) override;
+
+    FileListModel& Model() { return model_; }
+    FileTableModel& Table() { return table_; }
+    CListSubHeader& SubHeader() { return *header_; }
+    int WorkerCount() const { return workers_.Count(); }
+
+    // The messages the view passes on.
+    void ListLoadFolder(const QString& folder, bool clear, bool completeScan);
+    void ViewRefresh(bool completeScan);
+    void ViewSelectAll(bool select);
+    void ViewCommand(int command);
+    void ViewRename();
+    void ViewClipboard(int command);
+    void ListShowFiles(const QStringList& paths);
+
+    // The folder watch's tick: refills when the folder's matching files changed.
+    void CheckFolder();
+    // One more look at the folder shortly, after a command that may have changed it.
+    void StartShortWatch();
+    // The window is going: the worker stops and the columns keep the user's widths.
+    void Shutdown();
+    // Opens the details of shown row `row`, or says why MPEG Plus files have none.
+    void OpenDetails(int row);
+
+  Q_SIGNALS:
+    void FrameSetStatusText(int pane, const QString& text);
+    void FrameAnimate(bool play);
+    void ViewSettings(int page);
+    void ViewOpenDetails(const QString& path);
+    void TreeGoToFolder(const QString& folder);
+    void TagDialogRequested(const QString& path);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    // FileListObserver
+    void DisplayAboutToChange(const DisplayChange& change) override;
+    void DisplayChanged(const DisplayChange& change) override;
+    void SetStatusText(int pane, const std::string& text) override;
+    void Animate(bool play) override;
+    void AutoSizeFirstColumn() override;
+    // WorkerAlerts
+    void Show(const std::string& text) override;
+
+    void OnWorkerMessage(ListWorkerMessage& message);
+    void RebuildColumns();
+    void ShowSortColumn();
+    void UpdatePalette();
+    void CopyColumnWidths();
+    std::vector<int> SelectedRows() const;
+    // The selection lives in the rows; these keep the view's selection and the rows' flags
+    // the same.
+    void TakeSelectionIntoRows();
+    void PutRowsIntoSelection();
+
+    GuiResultPoster poster_;
+    ListWorkers workers_;
+    DiskFolderLister lister_;
+    FileListModel model_;
+    FileTableModel table_;
+    CListSubHeader* header_;
+    QTimer watch_;
+    QTimer shortWatch_;
+    bool syncingSelection_ = false;
+};
+
+}  // namespace vornik

@@ -1,0 +1,182 @@
+#include "vornik_view.h"
+
+#include <QCursor>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
+
+#include "log.h"
+#include "messages.h"
+#include "report_window.h"
+#include "view_routing.h"
+#include "vornik_list.h"
+#include "vornik_tree.h"
+
+namespace vornik {
+
+CVornikView::CVornikView(QWidget* parent) : QSplitter(Qt::Horizontal, parent) {
+    list_ = CreateRegisteredWindow<CVornikList>(kListWindowId, this);
+    tree_ = CreateRegisteredWindow<CVornikTree>(kTreeWindowId, this);
+    setChildrenCollapsible(false);
+    if (tree_ != nullptr) {
+        tree_->setMinimumWidth(kMinimumPaneWidth);
+        addWidget(tree_);
+        setStretchFactor(indexOf(tree_), 0);
+    }
+    if (list_ != nullptr) {
+        list_->setMinimumWidth(kMinimumPaneWidth);
+        addWidget(list_);
+        setStretchFactor(indexOf(list_), 1);
+    }
+    if (tree_ != nullptr && list_ != nullptr) {
+        connect(tree_, &CVornikTree::TreeSelChanged, list_, [this](const QString& folder) {
+            list_->ListLoadFolder(folder, /*clear=*/true, /*completeScan=*/false);
+        });
+        connect(tree_, &CVornikTree::ListShowFiles, list_, &CVornikList::ListShowFiles,
+                Qt::QueuedConnection);
+        connect(list_, &CVornikList::TreeGoToFolder, tree_, &CVornikTree::TreeGoToFolder);
+    }
+    if (list_ != nullptr) {
+        connect(list_, &CVornikList::FrameSetStatusText, this, &CVornikView::FrameSetStatusText,
+                Qt::QueuedConnection);
+        connect(list_, &CVornikList::FrameAnimate, this, &CVornikView::FrameAnimate,
+                Qt::QueuedConnection);
+        connect(list_, &CVornikList::ViewOpenDetails, this, &CVornikView::ViewOpenDetails);
+        connect(list_, &CVornikList::ViewSettings, this,
+                [this](int page) { PostMessage(message::ViewSettings, page); });
+    }
+}
+
+void CVornikView::SaveSettings(CIniFile& ini) {
+    if (list_ != nullptr) {
+        list_->SaveSettings(ini);
+    }
+    if (tree_ != nullptr) {
+        tree_->SaveSettings(ini);
+    }
+    SaveViewSettings(ini, settings_);
+}
+
+void CVornikView::LoadSettings(const CIniFile& ini) {
+    if (list_ != nullptr) {
+        list_->LoadSettings(ini);
+    }
+    if (tree_ != nullptr) {
+        tree_->LoadSettings(ini);
+    }
+    LoadViewSettings(ini, settings_);
+}
+
+void CVornikView::PostMessage(int message, int wParam) {
+    QTimer::singleShot(0, this, [this, message, wParam] { Handle(message, wParam); });
+}
+
+int CVornikView::SendMessage(int message, int wParam) {
+    return Handle(message, wParam);
+}
+
+int CVornikView::Handle(int message, int wParam) {
+    switch (RouteViewMessage(message, wParam, MouseOverTree())) {
+        case Pane::Tree:
+            if (tree_ == nullptr) {
+                return 0;
+            }
+            if (message == message::ViewRefresh) {
+                tree_->ViewRefresh();
+            } else if (message == message::ViewClipboard) {
+                tree_->ViewClipboard(wParam);
+            }
+            return 0;
+        case Pane::List:
+            if (list_ == nullptr) {
+                return 0;
+            }
+            switch (message) {
+                case message::ViewRefresh:
+                    list_->ViewRefresh(wParam != 0);
+                    break;
+                case message::ViewClipboard:
+                    list_->ViewClipboard(wParam);
+                    break;
+                case message::ViewRename:
+                    list_->ViewRename();
+                    break;
+                case message::ViewSelectAll:
+                    list_->ViewSelectAll(wParam != 0);
+                    break;
+                case message::ViewCommand:
+                    list_->ViewCommand(wParam);
+                    break;
+                default:
+                    break;
+            }
+            return 0;
+        case Pane::View:
+            if (message == message::ViewSwitchPane) {
+                ViewSwitchPane();
+            } else if (message == message::ViewSettings) {
+                ViewSettingsSheet(wParam >= 10 ? 0 : wParam);
+            }
+            return 0;
+    }
+    return 0;
+}
+
+bool CVornikView::MouseOverTree() const {
+    if (mouseOverTree_) {
+        return mouseOverTree_();
+    }
+    return tree_ != nullptr && tree_->isVisible() &&
+           tree_->rect().contains(tree_->mapFromGlobal(QCursor::pos()));
+}
+
+void CVornikView::ViewStartup(const StartupRequest& request) {
+    const int total = width() - handleWidth();
+    const int position = ClampSplitterPosition(settings_.splitterPosition, total, kMinimumPaneWidth,
+                                               kMinimumPaneWidth);
+    setSizes({position, total - position});
+    if (tree_ != nullptr) {
+        tree_->Startup(request);
+    }
+}
+
+void CVornikView::Shutdown() {
+    if (tree_ != nullptr) {
+        tree_->Shutdown();
+    }
+    if (list_ != nullptr) {
+        list_->Shutdown();
+    }
+    if (!sizes().isEmpty() && tree_ != nullptr) {
+        settings_.splitterPosition = sizes().front();
+    }
+}
+
+void CVornikView::ViewSwitchPane() {
+    if (tree_ == nullptr || list_ == nullptr) {
+        return;
+    }
+    if (tree_->hasFocus()) {
+        list_->setFocus(Qt::TabFocusReason);
+    } else {
+        tree_->setFocus(Qt::TabFocusReason);
+    }
+}
+
+void CVornikView::ViewOpenDetails(const QString& path) {
+    Log("CVornikView::OnDetails:" + path.toStdString());
+    auto* window = new ReportWindow(path, this);
+    const DetailsSettings& d = settings_.details;
+    // A hand-edited rectangle of no size still gives a window that can be seen.
+    window->setGeometry(d.left, d.top, std::max(d.right - d.left, 200),
+                        std::max(d.bottom - d.top, 150));
+    window->show();
+}
+
+void CVornikView::ViewSettingsSheet(int /*page*/) {
+    QMessageBox::information(this, tr("Settings"),
+                             tr("The settings sheet is not part of this version yet."));
+}
+
+}  // namespace vornik

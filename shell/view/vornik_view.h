@@ -1,0 +1,67 @@
+// CVornikView: the splitter with the folder tree on the left and the file list on the right,
+// and the switchboard between them and the main window.
+#pragma once
+
+#include <QSplitter>
+
+#include "command_line.h"
+#include "view_settings.h"
+#include "window_factory.h"
+#include "window_with_settings.h"
+
+namespace vornik {
+
+class CVornikList;
+class CVornikTree;
+
+class CVornikView : public QSplitter, public CFrameWindowStuff, public CWindowWithSettings {
+    Q_OBJECT
+
+  public:
+    // The panes' smallest widths.
+    static constexpr int kMinimumPaneWidth = 60;
+
+    explicit CVornikView(QWidget* parent = nullptr);
+
+    QWidget* GetHwnd() override { return this; }
+    // The list's, then the tree's, then the view's own sections.
+    void SaveSettings(CIniFile& ini) override;
+    void LoadSettings(const CIniFile& ini) override;
+
+    CVornikTree* Tree() const { return tree_; }
+    CVornikList* List() const { return list_; }
+    ViewSettings& Settings() { return settings_; }
+
+    // A message of the main window, posted (handled once the event loop has its turn) or sent
+    // (handled at once). Returns what handling it returned (0 for a posted one).
+    void PostMessage(int message, int wParam);
+    int SendMessage(int message, int wParam);
+
+    // `ViewStartup`: the stored splitter position, then the folder to open with.
+    void ViewStartup(const StartupRequest& request);
+    // The window is going: the panes keep what they save.
+    void Shutdown();
+
+    // Decided by the cursor's position, which a test may replace.
+    bool MouseOverTree() const;
+    void SetMouseOverTreeForTest(std::function<bool()> answer) {
+        mouseOverTree_ = std::move(answer);
+    }
+
+  Q_SIGNALS:
+    void FrameSetStatusText(int pane, const QString& text);
+    void FrameAnimate(bool play);
+
+  private:
+    int Handle(int message, int wParam);
+    void ViewSwitchPane();
+    void ViewOpenDetails(const QString& path);
+    void ViewSettingsSheet(int page);
+
+    CVornikList* list_ = nullptr;
+    CVornikTree* tree_ = nullptr;
+    ViewSettings settings_;
+    std::function<bool()> mouseOverTree_;
+};
+
+}  // namespace vornik
