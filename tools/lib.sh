@@ -24,10 +24,13 @@ ensure_packages() {
     apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev nlohmann-json3-dev libcli11-dev)
+BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev nlohmann-json3-dev libcli11-dev
+    qt6-base-dev qt6-qpa-plugins)
 # Real encoders, a prober and a tag reader for the integration tests, clang for the sanitizers
 # and the fuzzer.
-TEST_PACKAGES=(clang libclang-rt-14-dev lame twolame ffmpeg musepack-tools python3-mutagen)
+# Xvfb, xauth, ImageMagick and xdotool run the desktop program on a virtual screen.
+TEST_PACKAGES=(clang libclang-rt-14-dev lame twolame ffmpeg musepack-tools python3-mutagen
+    xvfb xauth imagemagick xdotool)
 
 # configure_and_build DIR [cmake options...] [--target NAME]: incremental after the first run.
 configure_and_build() {
