@@ -6,29 +6,20 @@
 #include <memory>
 #include <mutex>
 
-#include "list_row.h"
+#include "list_worker_message.h"
 
 namespace vornik {
 
-class QueuedResults : public ListResultPoster {
+class QueuedResults : public MessageQueueingPoster {
   public:
     // One message: a result (ListItemDone) or, with a null result, a failed row.
-    struct Message {
-        std::unique_ptr<ListItemResult> result;
-        bool lastOfBatch = false;
-        std::uint8_t sequence = 0;
-        _LVItemData* failedRow = nullptr;
-    };
-
-    void PostItemDone(std::unique_ptr<ListItemResult> result, bool lastOfBatch,
-                      std::uint8_t sequence) override;
-    void PostItemFailed(_LVItemData* row) override;
+    using Message = ListWorkerMessage;
 
     // The oldest message, waiting for one when there is none.
     Message Next();
 
   private:
-    void Push(Message message);
+    void Queue(Message message) override;
 
     std::mutex mutex_;
     std::condition_variable arrived_;

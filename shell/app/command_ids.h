@@ -34,12 +34,4 @@ enum Command : int {
     CmdStatusBar = 59393,
 };
 
-// The list's own context-menu commands.
-enum ListMenuCommand : int {
-    ListCmdDetails = 32767,
-    ListCmdCompleteScan = 32768,
-    ListCmdRename = 32769,
-    ListCmdLameHeader = 32802,
-};
-
 }  // namespace vornik

@@ -17,21 +17,6 @@ constexpr qint64 kSliceMs = 12;
 
 GuiResultPoster::GuiResultPoster(QObject* parent) : QObject(parent) {}
 
-void GuiResultPoster::PostItemDone(std::unique_ptr<ListItemResult> result, bool lastOfBatch,
-                                   std::uint8_t sequence) {
-    ListWorkerMessage message;
-    message.result = std::move(result);
-    message.lastOfBatch = lastOfBatch;
-    message.sequence = sequence;
-    Queue(std::move(message));
-}
-
-void GuiResultPoster::PostItemFailed(_LVItemData* row) {
-    ListWorkerMessage message;
-    message.failedRow = row;
-    Queue(std::move(message));
-}
-
 void GuiResultPoster::Queue(ListWorkerMessage message) {
     const std::lock_guard<std::mutex> lock(mutex_);
     queued_.push_back(std::move(message));

@@ -8,23 +8,15 @@
 #include <memory>
 #include <mutex>
 
-#include "list_row.h"
+#include "list_worker_message.h"
 
 namespace vornik {
-
-// One `ListItemDone` (a result) or `ListItemFailed` (a failed row, no result).
-struct ListWorkerMessage {
-    std::unique_ptr<ListItemResult> result;
-    bool lastOfBatch = false;
-    std::uint8_t sequence = 0;
-    _LVItemData* failedRow = nullptr;
-};
 
 // Workers queue their messages here from their own threads; one posted event wakes the GUI
 // thread, which hands them to the handler in the order they were queued. A burst of results
 // is handed over in slices of a few milliseconds, so that painting and input are never held
 // up for long while a folder of thousands of files fills.
-class GuiResultPoster : public QObject, public ListResultPoster {
+class GuiResultPoster : public QObject, public MessageQueueingPoster {
   public:
     using Handler = std::function<void(ListWorkerMessage&)>;
 
@@ -32,15 +24,11 @@ class GuiResultPoster : public QObject, public ListResultPoster {
     // Called on the GUI thread for every message; set it before the first result can arrive.
     void SetHandler(Handler handler) { handler_ = std::move(handler); }
 
-    void PostItemDone(std::unique_ptr<ListItemResult> result, bool lastOfBatch,
-                      std::uint8_t sequence) override;
-    void PostItemFailed(_LVItemData* row) override;
-
   protected:
     bool event(QEvent* event) override;
 
   private:
-    void Queue(ListWorkerMessage message);
+    void Queue(ListWorkerMessage message) override;
     void Deliver();
     void WakeLocked();
 

@@ -324,14 +324,22 @@ void CVornikList::OnWorkerMessage(ListWorkerMessage& message) {
     }
 }
 
-void CVornikList::TakeSelectionIntoRows() {
+void CVornikList::TakeSelectionIntoRows(const QItemSelection& selected,
+                                        const QItemSelection& deselected) {
     if (syncingSelection_) {
         return;
     }
-    const QItemSelectionModel* const selection = selectionModel();
-    for (int row = 0; row < model_.DisplayedCount(); ++row) {
-        model_.Displayed(row).selected = selection->isRowSelected(row, QModelIndex());
-    }
+    // Only the rows the change names: a click in a list of thousands touches a few rows.
+    const auto mark = [this](const QItemSelection& ranges, bool on) {
+        for (const QItemSelectionRange& range : ranges) {
+            for (int row = range.top(); row <= range.bottom() && row < model_.DisplayedCount();
+                 ++row) {
+                model_.Displayed(row).selected = on;
+            }
+        }
+    };
+    mark(deselected, false);
+    mark(selected, true);
 }
 
 void CVornikList::PutRowsIntoSelection() {

@@ -1,6 +1,7 @@
 // CVornikList: the file list pane, a table view over the file list's model and its workers.
 #pragma once
 
+#include <QItemSelection>
 #include <QStringList>
 #include <QTableView>
 #include <QTimer>
@@ -39,7 +40,6 @@ class CVornikList : public QTableView,
     FileListModel& Model() { return model_; }
     FileTableModel& Table() { return table_; }
     CListSubHeader& SubHeader() { return *header_; }
-    int WorkerCount() const { return workers_.Count(); }
 
     // The messages the view passes on.
     void ListLoadFolder(const QString& folder, bool clear, bool completeScan);
@@ -90,7 +90,7 @@ class CVornikList : public QTableView,
     std::vector<int> SelectedRows() const;
     // The selection lives in the rows; these keep the view's selection and the rows' flags
     // the same.
-    void TakeSelectionIntoRows();
+    void TakeSelectionIntoRows(const QItemSelection& selected, const QItemSelection& deselected);
     void PutRowsIntoSelection();
 
     GuiResultPoster poster_;

@@ -2,7 +2,6 @@
 
 #include <QCursor>
 #include <QMessageBox>
-#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 
@@ -124,9 +123,6 @@ int CVornikView::Handle(int message, int wParam) {
 }
 
 bool CVornikView::MouseOverTree() const {
-    if (mouseOverTree_) {
-        return mouseOverTree_();
-    }
     return tree_ != nullptr && tree_->isVisible() &&
            tree_->rect().contains(tree_->mapFromGlobal(QCursor::pos()));
 }

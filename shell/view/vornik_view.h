@@ -42,11 +42,8 @@ class CVornikView : public QSplitter, public CFrameWindowStuff, public CWindowWi
     // The window is going: the panes keep what they save.
     void Shutdown();
 
-    // Decided by the cursor's position, which a test may replace.
+    // True when the mouse cursor is over the tree.
     bool MouseOverTree() const;
-    void SetMouseOverTreeForTest(std::function<bool()> answer) {
-        mouseOverTree_ = std::move(answer);
-    }
 
   Q_SIGNALS:
     void FrameSetStatusText(int pane, const QString& text);
@@ -61,7 +58,6 @@ class CVornikView : public QSplitter, public CFrameWindowStuff, public CWindowWi
     CVornikList* list_ = nullptr;
     CVornikTree* tree_ = nullptr;
     ViewSettings settings_;
-    std::function<bool()> mouseOverTree_;
 };
 
 }  // namespace vornik
