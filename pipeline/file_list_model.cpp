@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "listed_folder.h"
 #include "log.h"
 #include "row_order.h"
 #include "summary_text.h"
@@ -48,31 +49,25 @@ void FileListModel::PassRowOptions() {
 
 bool FileListModel::LoadFolder(const std::string& folder, bool clear, bool completeScan) {
     Log("CVornikList::OnFill");
+    return TakeFolder(ListFolderRows(lister_, folder, settings_.fileTypes), clear, completeScan);
+}
+
+bool FileListModel::TakeFolder(ListedFolder listed, bool clear, bool completeScan) {
     worker_.StopProcessing();
     observer_.Animate(false);
-    const std::optional<std::vector<FolderEntry>> listing = lister_.List(folder);
-    if (!listing) {
-        Log("CVornikList::OnFill Failed to obtain interface to selected folder...");
+    if (!listed.listed) {
         return false;
     }
-    Log("CVornikList::OnFill found selected folder interface");
-    Log("CVornikList::FillListView");
-    Log("CVornikList::FillListView obtained IEnumIDList interface");
-
     BeginFill(clear);
-    const FileTypeFilter filter(settings_.fileTypes);
     std::vector<_LVItemData*> batch;
-    for (const FolderEntry& entry : *listing) {
-        Log("CVornikList::AddItemToList:\t" +
-            (std::filesystem::path(folder) / entry.name).string());
-        if (filter.Wants(entry.name)) {
-            batch.push_back(AddRow(folder, entry.name));
-        }
+    for (std::unique_ptr<_LVItemData>& row : listed.rows) {
+        batch.push_back(row.get());
+        rows_.push_back(std::move(row));
     }
     PostFill(std::move(batch), completeScan);
 
-    currentFolder_ = folder;
-    snapshot_ = TakeFolderSnapshot(*listing, filter);
+    currentFolder_ = listed.folder;
+    snapshot_ = std::move(listed.snapshot);
     return true;
 }
 
@@ -106,13 +101,7 @@ void FileListModel::BeginFill(bool clear) {
 }
 
 _LVItemData* FileListModel::AddRow(const std::string& folder, const std::string& name) {
-    auto row = std::make_unique<_LVItemData>();
-    row->folder = folder;
-    row->fileName = name;
-    row->displayName = name;
-    row->fullPath = (std::filesystem::path(folder) / name).string();
-    row->texts[kSlotName] = name;
-    rows_.push_back(std::move(row));
+    rows_.push_back(MakeRow(folder, name));
     return rows_.back().get();
 }
 
@@ -134,15 +123,8 @@ bool FileListModel::Refresh(bool completeScan) {
 }
 
 bool FileListModel::CheckFolder() {
-    if (!currentFolder_) {
-        return false;
-    }
-    // A folder that can no longer be read looks empty, as a file search in it finds nothing.
-    const std::optional<std::vector<FolderEntry>> listing = lister_.List(*currentFolder_);
-    const FolderSnapshot now =
-        listing ? TakeFolderSnapshot(*listing, FileTypeFilter(settings_.fileTypes))
-                : FolderSnapshot{};
-    if (!SnapshotsDiffer(snapshot_, now)) {
+    if (!currentFolder_ ||
+        !DiffersFromFill(SnapshotFolder(lister_, *currentFolder_, settings_.fileTypes))) {
         return false;
     }
     const std::string folder = *currentFolder_;
@@ -150,8 +132,13 @@ bool FileListModel::CheckFolder() {
     return true;
 }
 
+bool FileListModel::DiffersFromFill(const FolderSnapshot& now) const {
+    return SnapshotsDiffer(snapshot_, now);
+}
+
 void FileListModel::Stop() {
     worker_.StopProcessing();
+    awaited_ = 0;
     observer_.Animate(false);
     observer_.SetStatusText(kProgressPane, kInterruptedText);
 }
@@ -172,7 +159,7 @@ int FileListModel::CompleteScanSelected() {
     return count;
 }
 
-bool FileListModel::ItemDone(std::unique_ptr<ListItemResult> result, bool lastOfBatch,
+bool FileListModel::ItemDone(std::unique_ptr<ListItemResult> result, bool /*lastOfBatch*/,
                              std::uint8_t sequence) {
     if (!result || sequence != sequence_) {
         return false;
@@ -218,17 +205,24 @@ bool FileListModel::ItemDone(std::unique_ptr<ListItemResult> result, bool lastOf
         observer_.DisplayChanged(change);
     }
 
-    if (lastOfBatch) {
-        observer_.Animate(false);
+    Answered();
+    return true;
+}
+
+void FileListModel::Answered() {
+    if (awaited_ > 0) {
+        --awaited_;
     }
     if (displayed_ == rows_.size()) {
-        AllDone();
+        AllDone();  // may post the full read, which is awaited in turn
     } else {
         observer_.SetStatusText(kProgressPane,
                                 ProgressText(static_cast<int>(displayed_),
                                              static_cast<int>(rows_.size() - displayed_)));
     }
-    return true;
+    if (awaited_ == 0) {
+        observer_.Animate(false);
+    }
 }
 
 bool FileListModel::ItemFailed(const _LVItemData* row) {
@@ -250,9 +244,7 @@ bool FileListModel::ItemFailed(const _LVItemData* row) {
         --displayed_;
         observer_.DisplayChanged(change);
     }
-    if (displayed_ == rows_.size()) {
-        AllDone();
-    }
+    Answered();
     return true;
 }
 
@@ -348,6 +340,7 @@ void FileListModel::Post(std::vector<_LVItemData*> rows, int frameBudget, bool w
     request->frameBudget = frameBudget;
     request->sequence = sequence_;
     request->walk = walk;
+    awaited_ = request->rows.size();
     ++posts_;
     worker_.Post(std::move(request));
 }
@@ -382,7 +375,6 @@ void FileListModel::AllDone() {
             Post(std::move(batch), /*frameBudget=*/0, /*walk=*/true);
         }
     }
-    observer_.Animate(false);
 }
 
 }  // namespace vornik

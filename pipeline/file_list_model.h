@@ -14,6 +14,7 @@
 #include "list_row.h"
 #include "list_settings.h"
 #include "list_worker_port.h"
+#include "listed_folder.h"
 #include "window_with_settings.h"
 
 namespace vornik {
@@ -91,6 +92,10 @@ class FileListModel : public CWindowWithSettings {
     // only when a shown column needs it. False, with the rows left as they were, when the
     // folder cannot be listed.
     bool LoadFolder(const std::string& folder, bool clear, bool completeScan);
+    // The second half of LoadFolder, for a folder listed elsewhere (ListFolderRows on another
+    // thread): the worker stopped, the rows taken over and posted. False, with the rows left
+    // as they were, when the folder could not be listed.
+    bool TakeFolder(ListedFolder listed, bool clear, bool completeScan);
     // `ListShowFiles`: as LoadFolder with clearing, for files named one by one (from the command
     // line or a drop), each from its own folder, whatever its type. There is no current
     // folder afterwards, so the folder watch and Refresh do nothing.
@@ -102,6 +107,8 @@ class FileListModel : public CWindowWithSettings {
     // fill, refills as Refresh(false) does. True when it found a change (a folder that can no
     // longer be listed counts as empty; its refill then fails and keeps the rows).
     bool CheckFolder();
+    // True when `now` (SnapshotFolder of the current folder) differs from the last fill.
+    bool DiffersFromFill(const FolderSnapshot& now) const;
     // Stop loading: rows not yet reported stay hidden until the next fill.
     void Stop();
     // Posts every selected shown row that was not scanned to its end as one batch with no
@@ -163,6 +170,9 @@ class FileListModel : public CWindowWithSettings {
     void PostFill(std::vector<_LVItemData*> batch, bool completeScan);
     void Retire(std::unique_ptr<_LVItemData> row);
     void ReleaseRetiredRows();
+    // After a row's result or failure: the progress or the all-done step, and the animation
+    // stopped once the latest batch has no row left to answer.
+    void Answered();
     void AllDone();
     void PassRowOptions();
 
@@ -179,6 +189,9 @@ class FileListModel : public CWindowWithSettings {
     FolderSnapshot snapshot_;
     std::uint8_t sequence_ = 0;
     std::uint64_t posts_ = 0;  // batches posted so far; the latest is number posts_
+    // Rows of the latest batch not yet answered. Counted here rather than taken from the
+    // batch's last-row mark: with several workers each marks the end of its own share.
+    std::size_t awaited_ = 0;
     bool fullReadRequested_ = false;
 };
 

@@ -2,18 +2,19 @@
 
 #include <QContextMenuEvent>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
 #include <algorithm>
 #include <thread>
 
+#include "background_job.h"
 #include "command_ids.h"
 #include "desktop_open.h"
 #include "file_analysis.h"
 #include "list_cell_delegate.h"
 #include "list_sub_header.h"
+#include "listed_folder.h"
 #include "log.h"
 #include "show_files.h"
 #include "summary_text.h"
@@ -116,17 +117,34 @@ void CVornikList::ShowSortColumn() {
 }
 
 void CVornikList::ListLoadFolder(const QString& folder, bool clear, bool completeScan) {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool listed = model_.LoadFolder(folder.toStdString(), clear, completeScan);
-    QGuiApplication::restoreOverrideCursor();
-    if (!listed) {
-        // The rows of the folder shown before stay; the status bar says why nothing changed.
-        Q_EMIT FrameSetStatusText(kProgressPane, tr("Cannot read the folder %1").arg(folder));
-    }
+    Log("CVornikList::OnFill");
+    // Listing a folder of thousands of files and making their rows takes a while, longer on a
+    // slow mount: it runs on a pool thread, and only the latest request is taken.
+    const std::uint64_t request = ++listingRequest_;
+    listing_ = true;
+    Q_EMIT FrameAnimate(true);
+    RunInBackground(
+        this,
+        [path = folder.toStdString(), fileTypes = model_.Settings().fileTypes] {
+            return ListFolderRows(DiskFolderLister(), path, fileTypes);
+        },
+        [this, request, folder, clear, completeScan](ListedFolder listed) {
+            if (request != listingRequest_) {
+                return;  // a later fill or Stop came first
+            }
+            listing_ = false;
+            if (!model_.TakeFolder(std::move(listed), clear, completeScan)) {
+                // The rows of the folder shown before stay; the status bar says why.
+                Q_EMIT FrameSetStatusText(kProgressPane,
+                                          tr("Cannot read the folder %1").arg(folder));
+            }
+        });
 }
 
 void CVornikList::ViewRefresh(bool completeScan) {
-    model_.Refresh(completeScan);
+    if (const std::optional<std::string>& folder = model_.CurrentFolder()) {
+        ListLoadFolder(QString::fromStdString(*folder), /*clear=*/true, completeScan);
+    }
 }
 
 void CVornikList::ViewSelectAll(bool select) {
@@ -136,6 +154,8 @@ void CVornikList::ViewSelectAll(bool select) {
 
 void CVornikList::ViewCommand(int command) {
     if (command == CmdStop) {
+        ++listingRequest_;  // a listing still running is not taken
+        listing_ = false;
         model_.Stop();
     }
     // Delete, export and the tag dialog reach the list here as well; they act through the
@@ -169,7 +189,26 @@ void CVornikList::ListShowFiles(const QStringList& paths) {
 }
 
 void CVornikList::CheckFolder() {
-    model_.CheckFolder();
+    const std::optional<std::string>& folder = model_.CurrentFolder();
+    if (!folder || checking_ || listing_) {
+        return;
+    }
+    checking_ = true;
+    const std::uint64_t request = listingRequest_;
+    RunInBackground(
+        this,
+        [path = *folder, fileTypes = model_.Settings().fileTypes] {
+            return SnapshotFolder(DiskFolderLister(), path, fileTypes);
+        },
+        [this, request, path = *folder](const FolderSnapshot& now) {
+            checking_ = false;
+            // Compared only when no fill began meanwhile, against the same folder.
+            if (request == listingRequest_ && model_.CurrentFolder() == path &&
+                model_.DiffersFromFill(now)) {
+                ListLoadFolder(QString::fromStdString(path), /*clear=*/true,
+                               /*completeScan=*/false);
+            }
+        });
 }
 
 void CVornikList::StartShortWatch() {
@@ -177,6 +216,7 @@ void CVornikList::StartShortWatch() {
 }
 
 void CVornikList::Shutdown() {
+    ++listingRequest_;
     workers_.StopProcessing();
     watch_.stop();
     shortWatch_.stop();

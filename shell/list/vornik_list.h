@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTableView>
 #include <QTimer>
+#include <cstdint>
 
 #include "file_list_model.h"
 #include "file_table_model.h"
@@ -41,7 +42,8 @@ class CVornikList : public QTableView,
     FileTableModel& Table() { return table_; }
     CListSubHeader& SubHeader() { return *header_; }
 
-    // The messages the view passes on.
+    // The messages the view passes on. A fill lists its folder on a pool thread; the rows
+    // change once the listing is in.
     void ListLoadFolder(const QString& folder, bool clear, bool completeScan);
     void ViewRefresh(bool completeScan);
     void ViewSelectAll(bool select);
@@ -50,7 +52,8 @@ class CVornikList : public QTableView,
     void ViewClipboard(int command);
     void ListShowFiles(const QStringList& paths);
 
-    // The folder watch's tick: refills when the folder's matching files changed.
+    // The folder watch's tick: looks at the folder on a pool thread and refills when its
+    // matching files changed.
     void CheckFolder();
     // One more look at the folder shortly, after a command that may have changed it.
     void StartShortWatch();
@@ -102,6 +105,9 @@ class CVornikList : public QTableView,
     QTimer watch_;
     QTimer shortWatch_;
     bool syncingSelection_ = false;
+    std::uint64_t listingRequest_ = 0;  // the latest fill asked for; older listings are dropped
+    bool listing_ = false;              // that fill's folder is still being listed
+    bool checking_ = false;             // the folder watch's listing is under way
 };
 
 }  // namespace vornik

@@ -4,15 +4,14 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileIconProvider>
-#include <QFutureWatcher>
 #include <QHeaderView>
 #include <QMenu>
 #include <QStandardPaths>
 #include <QStorageInfo>
 #include <QTimer>
 #include <QUrl>
-#include <QtConcurrent/QtConcurrentRun>
 
+#include "background_job.h"
 #include "log.h"
 #include "select_path.h"
 #include "subfolders.h"
@@ -136,12 +135,11 @@ void CVornikTree::LoadChildren(QTreeWidgetItem* node) {
     // A folder of thousands of folders, or one on a slow mount, is read on a pool thread.
     const quint64 id = IdOf(node);
     const int generation = generation_;
-    auto* watcher = new QFutureWatcher<QStringList>(this);
-    connect(watcher, &QFutureWatcher<QStringList>::finished, this, [=, this] {
-        ChildrenArrived(id, generation, watcher->result());
-        watcher->deleteLater();
-    });
-    watcher->setFuture(QtConcurrent::run(ListSubfolders, PathOf(node)));
+    RunInBackground(
+        this, [path = PathOf(node)] { return ListSubfolders(path); },
+        [this, id, generation](const QStringList& names) {
+            ChildrenArrived(id, generation, names);
+        });
 }
 
 void CVornikTree::ChildrenArrived(quint64 nodeId, int generation, const QStringList& names) {

@@ -217,10 +217,21 @@ TEST_F(FileListModelTest, ReportedRowsAreShownInSortedOrder) {
     ASSERT_TRUE(Report("c.mp3", Record(59), /*last=*/true));
     EXPECT_EQ(Shown(), (Strings{"c.mp3", "b.mp3", "a.mp3"}));
     EXPECT_EQ(observer_.changes, (Changes{{K::Insert, 0}, {K::Insert, 1}, {K::Insert, 0}}));
-    // The last row: the animation stops, then the all-done step writes the summary.
-    EXPECT_EQ(Events(),
-              (Strings{"status 0 1 read, 2 to go", "status 0 2 read, 1 to go", "animate 0",
-                       "status 0 3 files, 3.0 MB, 128.0 kbps", "autosize", "animate 0"}));
+    // The last row: the all-done step writes the summary, then the animation stops.
+    EXPECT_EQ(Events(), (Strings{"status 0 1 read, 2 to go", "status 0 2 read, 1 to go",
+                                 "status 0 3 files, 3.0 MB, 128.0 kbps", "autosize", "animate 0"}));
+}
+
+// With two workers each marks the last row of its own share: the animation runs until every
+// row of the batch is answered, a failed one included.
+TEST_F(FileListModelTest, AnimationStopsWhenTheWholeBatchIsAnswered) {
+    Fill();
+    Events();
+    ASSERT_TRUE(Report("a.mp3", Record(60), /*last=*/true));
+    ASSERT_TRUE(model_.ItemFailed(RowNamed("b.mp3")));
+    EXPECT_EQ(Events(), (Strings{"status 0 1 read, 2 to go", "status 0 1 read, 1 to go"}));
+    ASSERT_TRUE(Report("c.mp3", Record(59), /*last=*/true));
+    EXPECT_EQ(Events(), (Strings{"status 0 2 files, 2.0 MB, 128.0 kbps", "autosize", "animate 0"}));
 }
 
 TEST_F(FileListModelTest, ARowGoesAfterTheRowsItComparesEqualToInEitherDirection) {
@@ -327,8 +338,7 @@ TEST_F(FileListModelTest, AllDoneWritesTheSummaryAndAutoSizesWhenAsked) {
     Fill("/one");
     Events();
     Report("x.mp3", Record(60, 192, 3 * kMiB, /*scanComplete=*/false), /*last=*/true);
-    EXPECT_EQ(Events(), (Strings{"animate 0", "status 0 1 file, 3.0 MB, 192.0 kbps", "autosize",
-                                 "animate 0"}));
+    EXPECT_EQ(Events(), (Strings{"status 0 1 file, 3.0 MB, 192.0 kbps", "autosize", "animate 0"}));
 
     Set([](ListSettings& s) { s.autosize = false; });
     Fill("/one");
@@ -350,8 +360,8 @@ TEST_F(FileListModelTest, ReadAllInitialRescansIncompleteRowsOnceAFill) {
     ASSERT_EQ(worker_.requests.size(), 2u);
     EXPECT_EQ(Batch(), std::make_tuple(Rows{RowNamed("a.mp3"), RowNamed("c.mp3")}, 0, 2, true));
     EXPECT_TRUE(model_.FullReadRequested());
-    EXPECT_EQ(Events(), (Strings{"animate 0", "status 0 3 files, 3.0 MB, 128.0 kbps", "autosize",
-                                 "animate 1", "animate 0"}));
+    // The animation goes on through the full read.
+    EXPECT_EQ(Events(), (Strings{"status 0 3 files, 3.0 MB, 128.0 kbps", "autosize", "animate 1"}));
 
     // The full read's results: still incomplete (cancelled, say), yet not posted again, and
     // the column is not sized again. Every row is shown during the full read, so each result
@@ -359,7 +369,7 @@ TEST_F(FileListModelTest, ReadAllInitialRescansIncompleteRowsOnceAFill) {
     Report("a.mp3", Partial(11));
     Report("c.mp3", Partial(31), true);
     EXPECT_EQ(worker_.requests.size(), 2u);
-    EXPECT_EQ(Events(), (Strings{"status 0 3 files, 3.0 MB, 128.0 kbps", "animate 0", "animate 0",
+    EXPECT_EQ(Events(), (Strings{"status 0 3 files, 3.0 MB, 128.0 kbps",
                                  "status 0 3 files, 3.0 MB, 128.0 kbps", "animate 0"}));
     EXPECT_EQ(Shown(), (Strings{"a.mp3", "b.mp3", "c.mp3"}));
 

@@ -241,18 +241,48 @@ class ShellTest : public QObject {
         CVornikList list;
         list.ListLoadFolder(QString::fromStdString(folder.path), true, false);
         QTRY_COMPARE_WITH_TIMEOUT(list.Table().rowCount(), 1, kPatienceMs);
+        const std::uint8_t filled = list.Model().BatchSequence();
         list.CheckFolder();
-        QCOMPARE(list.Model().BatchSequence(), std::uint8_t{1});  // nothing changed
+        QTest::qWait(200);
+        QCOMPARE(list.Model().BatchSequence(), filled);  // nothing changed
 
         WriteStream(folder / "b.mp3", 128, 20);
         list.CheckFolder();
         QTRY_COMPARE_WITH_TIMEOUT(list.Table().rowCount(), 2, kPatienceMs);
         WriteStream(folder / "a.mp3", 128, 30);
         list.CheckFolder();
-        QCOMPARE(list.Model().BatchSequence(), std::uint8_t{3});
+        QTRY_COMPARE_WITH_TIMEOUT(list.Model().BatchSequence(), std::uint8_t(filled + 2),
+                                  kPatienceMs);
         QTRY_COMPARE_WITH_TIMEOUT(list.Model().Displayed(0).record.frameCount +
                                       list.Model().Displayed(1).record.frameCount,
                                   std::uint32_t{48}, kPatienceMs);
+    }
+
+    // Fills are listed away from the window: only the latest request is taken, Stop drops a
+    // listing still under way, and a folder that cannot be read keeps the rows shown.
+    void OnlyTheLatestFillIsTaken() {
+        TempFolder first;
+        TempFolder second;
+        WriteStream(first / "first.mp3", 128, 20);
+        WriteStream(second / "second.mp3", 128, 20);
+        CVornikList list;
+        QSignalSpy status(&list, &CVornikList::FrameSetStatusText);
+        list.ListLoadFolder(QString::fromStdString(first.path), true, false);
+        list.ListLoadFolder(QString::fromStdString(second.path), true, false);
+        QTRY_COMPARE_WITH_TIMEOUT(list.Table().rowCount(), 1, kPatienceMs);
+        QTest::qWait(200);
+        QCOMPARE(ShownNames(list), QStringList{"second.mp3"});
+
+        list.ListLoadFolder(QString::fromStdString(first.path), true, false);
+        list.ViewCommand(CmdStop);
+        QTest::qWait(200);
+        QCOMPARE(ShownNames(list), QStringList{"second.mp3"});
+
+        const QString gone = QString::fromStdString(second / "gone");
+        list.ListLoadFolder(gone, true, false);
+        QTRY_VERIFY_WITH_TIMEOUT(status.last().at(1).toString() == "Cannot read the folder " + gone,
+                                 kPatienceMs);
+        QCOMPARE(ShownNames(list), QStringList{"second.mp3"});
     }
 
     void HeaderMenuAsksForTheColumnsPage() {
