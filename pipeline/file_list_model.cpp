@@ -106,12 +106,18 @@ _LVItemData* FileListModel::AddRow(const std::string& folder, const std::string&
 }
 
 void FileListModel::PostFill(std::vector<_LVItemData*> batch, bool completeScan) {
-    if (!batch.empty()) {
+    const bool nothingToRead = batch.empty();
+    if (!nothingToRead) {
         observer_.Animate(true);
     }
     // An empty batch is posted all the same; it only costs the worker a wake-up.
     Post(std::move(batch), completeScan ? 0 : std::max(settings_.frameres, 0),
          columns_.AnyShownNeedsWalk());
+    if (nothingToRead) {
+        // No result will come to write the summary: the folder shown before must not keep
+        // its own in the status bar.
+        AllDone();
+    }
 }
 
 bool FileListModel::Refresh(bool completeScan) {

@@ -2,9 +2,10 @@
 
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentRun>
+#include <QKeySequence>
+#include <QShortcut>
 
+#include "background_job.h"
 #include "file_report.h"
 
 namespace vornik {
@@ -18,14 +19,15 @@ ReportWindow::ReportWindow(const QString& path, QWidget* parent) : QPlainTextEdi
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     setPlainText(tr("Scanning %1 ...").arg(path));
 
-    auto* watcher = new QFutureWatcher<FileReport>(this);
-    connect(watcher, &QFutureWatcher<FileReport>::finished, this, [this, watcher, path] {
-        const FileReport report = watcher->result();
-        setPlainText(report.ok ? QString::fromStdString(report.text).remove('\r')
-                               : path + ": " + QString::fromStdString(report.error));
-        watcher->deleteLater();
-    });
-    watcher->setFuture(QtConcurrent::run(CompleteFileReport, path.toStdString()));
+    RunInBackground(
+        this, [file = path.toStdString()] { return CompleteFileReport(file); },
+        [this, path](const FileReport& report) {
+            setPlainText(report.ok ? QString::fromStdString(report.text).remove('\r')
+                                   : path + ": " + QString::fromStdString(report.error));
+        });
+    // Esc closes it, as it closes a dialog.
+    auto* const close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
 }
 
 }  // namespace vornik

@@ -190,11 +190,12 @@ TEST_F(FileListModelTest, FillMakesHiddenRowsOfWantedFilesAndPostsThemAsOneBatch
     EXPECT_EQ(Batch(), std::make_tuple(rows, 1000, 1, true));
     EXPECT_EQ(model_.CurrentFolder(), "/mixed");
 
-    // A folder without wanted files: an empty batch all the same, and no animation.
+    // A folder without wanted files: an empty batch all the same, no animation, and its own
+    // summary in place of the previous folder's.
     lister_.folders["/empty"] = {{"cover.jpg", 100}};
     ASSERT_TRUE(Fill("/empty"));
     EXPECT_EQ(Batch(), std::make_tuple(Rows{}, 1000, 2, true));
-    EXPECT_EQ(Events(), (Strings{"animate 0"}));
+    EXPECT_EQ(Events(), (Strings{"animate 0", "status 0 0 files, 0.0 MB, 0.0 kbps", "autosize"}));
 }
 
 TEST_F(FileListModelTest, FrameBudgetFollowsFrameresAndCompleteScan) {
