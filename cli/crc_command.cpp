@@ -1,11 +1,10 @@
 #include "crc_command.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string_view>
 
 #include "engine_message.h"
+#include "file_analysis.h"
 #include "mp3_file.h"
 #include "scan_error.h"
 
@@ -49,7 +48,11 @@ std::string Hex16(unsigned value) {
 CrcStatus CheckFile(const std::string& path, std::ostream& out, std::ostream* progress) {
     CMp3File file;
     if (!file.Open(path)) {
-        out << path << ": cannot open the file: " << std::strerror(errno) << '\n';
+        out << path << ": " << file.reader().openError() << '\n';
+        return kUnchecked;
+    }
+    if (IsMpegPlusPath(path)) {
+        out << path << ": an MPEG Plus file holds no Lame tag, nothing to check\n";
         return kUnchecked;
     }
     Mp3Info record{};

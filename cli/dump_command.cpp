@@ -1,7 +1,5 @@
 #include "dump_command.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 #include "attribute_texts.h"
@@ -18,16 +16,16 @@ std::string FileNameOf(const std::string& path) {
     return std::filesystem::path(path).filename().string();
 }
 
-nlohmann::ordered_json CannotOpen(nlohmann::ordered_json line) {
+nlohmann::ordered_json CannotOpen(nlohmann::ordered_json line, const FileReader& reader) {
     line["ok"] = false;
-    line["error"] = std::string("cannot open the file: ") + std::strerror(errno);
+    line["error"] = reader.openError();
     return line;
 }
 
 nlohmann::ordered_json DumpMpegPlus(nlohmann::ordered_json line, const std::string& path) {
     MpcFile file;
     if (!file.Open(path)) {
-        return CannotOpen(std::move(line));
+        return CannotOpen(std::move(line), file.reader());
     }
     Mp3Info record{};
     line["ok"] = true;
@@ -49,7 +47,7 @@ nlohmann::ordered_json DumpFile(const std::string& path, const DumpOptions& opti
     }
     CMp3File file;
     if (!file.Open(path)) {
-        return CannotOpen(std::move(line));
+        return CannotOpen(std::move(line), file.reader());
     }
     Mp3Info record{};
     FrameSeries series;

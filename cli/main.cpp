@@ -67,8 +67,11 @@ int main(int argc, char** argv) {
         "scan", "Analyse files and folders as the file list does and write them as an export");
     scanCommand->add_option("--frames", scan.frameBudget,
                             "Walk at most N frames of each file (0: every frame)");
+    // One argument per --columns, split at its commas; without the limit, the paths after it
+    // would be taken as further ids.
     scanCommand->add_option("--columns", scan.columns, "Attribute ids of the columns, in order")
-        ->delimiter(',');
+        ->delimiter(',')
+        ->allow_extra_args(false);
     scanCommand->add_option("--sort", scan.sortId, "Attribute id of the sort column");
     scanCommand->add_flag("--reverse", scan.reverse, "Sort in reverse order");
     scanCommand->add_option("--format", scan.format, "Document format")

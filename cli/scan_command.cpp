@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <map>
 
 #include "attribute_catalogue.h"
 #include "file_list_model.h"
+#include "file_reader.h"
 #include "file_type_filter.h"
 #include "list_workers.h"
 #include "queued_results.h"
@@ -60,10 +60,12 @@ std::vector<std::string> CollectFiles(const ScanOptions& options, std::ostream& 
             std::sort(found.begin(), found.end());
             files.insert(files.end(), found.begin(), found.end());
         } else if (fs::exists(status)) {
-            if (std::ifstream(path, std::ios::binary)) {
+            // A named pipe or a device named here is refused, not waited on.
+            FileReader probe;
+            if (probe.open(path)) {
                 files.push_back(path);
             } else {
-                err << path << ": cannot open the file\n";
+                err << path << ": " << probe.openError() << '\n';
                 ++unreadable;
             }
         } else {

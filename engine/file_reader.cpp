@@ -1,8 +1,12 @@
 #include "file_reader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace vornik {
@@ -14,25 +18,53 @@ FileReader::~FileReader() {
 bool FileReader::open(const std::string& path) {
     close();
     path_ = path;
-    file_ = std::fopen(path.c_str(), "rb");
-    if (file_ == nullptr) {
+    failure_ = OpenFailure::System;
+    // Without O_NONBLOCK, opening a named pipe waits for a writer; the flag goes again once the
+    // file is known to be a regular one.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        failureErrno_ = errno;
+        return false;
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) {
+        failureErrno_ = errno;
+        ::close(fd);
+        return false;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        failure_ = S_ISDIR(status.st_mode) ? OpenFailure::Folder : OpenFailure::NotRegularFile;
+        ::close(fd);
+        return false;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0 ||
+        (file_ = ::fdopen(fd, "rb")) == nullptr) {
+        failureErrno_ = errno;
+        ::close(fd);
         return false;
     }
     // Reads go into our own block; the stream's buffer would only copy them twice.
     std::setvbuf(file_, nullptr, _IONBF, 0);
-    if (fseeko(file_, 0, SEEK_END) != 0) {
-        close();
-        return false;
-    }
-    const off_t end = ftello(file_);
-    if (end < 0) {
-        close();
-        return false;
-    }
-    size_ = end;
+    failure_ = OpenFailure::None;
+    size_ = status.st_size;
     position_ = 0;
     blockLength_ = 0;
     return true;
+}
+
+std::string FileReader::openError() const {
+    switch (failure_) {
+        case OpenFailure::None:
+            return {};
+        case OpenFailure::Folder:
+            return "is a folder";
+        case OpenFailure::NotRegularFile:
+            return "is not a regular file";
+        case OpenFailure::System:
+            break;
+    }
+    return std::string("cannot open the file: ") + std::strerror(failureErrno_);
 }
 
 void FileReader::close() {

@@ -18,8 +18,13 @@ class FileReader {
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
 
-    // Opens `path` read-only and learns its size; false when it cannot be opened.
+    // Opens `path` read-only and learns its size; false when it cannot be opened or is not a
+    // regular file. A named pipe or a device is refused before anything is read from it, so
+    // that nothing waits on a writer that never comes or reads without end.
     bool open(const std::string& path);
+    // Why the last open failed, in a few words: "is a folder", "is not a regular file" or
+    // "cannot open the file: " and the system's reason; empty after a successful open.
+    std::string openError() const;
     void close();
     bool isOpen() const { return file_ != nullptr; }
 
@@ -44,8 +49,12 @@ class FileReader {
 
     static constexpr std::size_t kBlockSize = 256 * 1024;
 
+    enum class OpenFailure { None, System, Folder, NotRegularFile };
+
     std::FILE* file_ = nullptr;
     std::string path_;
+    OpenFailure failure_ = OpenFailure::None;
+    int failureErrno_ = 0;
     std::int64_t size_ = 0;
     std::int64_t position_ = 0;
     std::unique_ptr<std::uint8_t[]> block_;  // no larger than the file

@@ -11,6 +11,7 @@ namespace vornik {
 namespace {
 
 constexpr std::uint8_t kExtendedHeaderFlag = 0x40;
+constexpr std::uint8_t kFooterFlag = 0x10;
 // Real tags hold dozens of frames; a tag of nothing but empty frames must not fill the memory.
 constexpr std::size_t kMaxFrames = 10000;
 
@@ -58,6 +59,23 @@ int Id3v2Tag::Read(FileReader& reader) {
     present_ = true;
     ReadFrames(reader);
     return 1;
+}
+
+std::int64_t Id3v2Tag::BytesAtStart(FileReader& reader) {
+    std::array<std::uint8_t, kHeaderSize> header{};
+    if (reader.readAt(0, header.data(), header.size()) != header.size()) {
+        return 0;
+    }
+    ByteReader fields(header);
+    if (fields.text(3) != "ID3") {
+        return 0;
+    }
+    const std::uint8_t major = fields.u8();
+    fields.u8();  // revision
+    const std::uint8_t flags = fields.u8();
+    // ID3v2.4 may end the tag with a copy of its header.
+    const bool footer = major == 4 && (flags & kFooterFlag) != 0;
+    return static_cast<std::int64_t>(kHeaderSize) * (footer ? 2 : 1) + FromSyncsafe(fields.u32be());
 }
 
 void Id3v2Tag::ReadFrames(FileReader& reader) {

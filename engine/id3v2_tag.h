@@ -31,6 +31,10 @@ class Id3v2Tag {
     // leaves the reader's position where it was. 0 when the reader is not open.
     int Read(FileReader& reader);
 
+    // The bytes a tag at the start of the reader's file takes, its header, footer and padding
+    // included, as its header declares them; 0 without a tag. Only the header is read.
+    static std::int64_t BytesAtStart(FileReader& reader);
+
     // Index of the first "GEOB" frame when its data holds the text "CUESHEET", else -1; later
     // GEOB frames are not looked at. Stores "GEOB" in *idText once a GEOB frame is found.
     int FindCueSheet(std::string* idText) const;

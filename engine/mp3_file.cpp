@@ -27,10 +27,25 @@ bool CMp3File::Open(const std::string& path, const char* /*mode*/) {
 
 bool CMp3File::IsMpegAudio(const std::string& path) {
     CMp3File file;
-    if (!file.Open(path)) {
+    if (!file.reader_.open(path)) {
         return false;
     }
-    file.reader_.seek(file.reader_.size() / 2);
+    // The middle of the audio, not of the file: cover art in the ID3v2 tag can be most of
+    // the file, and the middle of the file then lies inside the picture.
+    const std::int64_t size = file.reader_.size();
+    std::int64_t audioStart = Id3v2Tag::BytesAtStart(file.reader_);
+    std::int64_t audioEnd = size;
+    std::uint8_t tag[3];
+    if (size >= 128 && file.reader_.readAt(size - 128, tag, sizeof tag) == sizeof tag &&
+        std::memcmp(tag, "TAG", 3) == 0) {
+        audioEnd = size - 128;
+    }
+    if (audioStart >= audioEnd) {
+        // A tag that claims more than the file holds: no audio region to trust.
+        audioStart = 0;
+        audioEnd = size;
+    }
+    file.reader_.seek(audioStart + (audioEnd - audioStart) / 2);
     return file.FindSync(kChainLength) >= 0;
 }
 
@@ -114,6 +129,14 @@ int CMp3File::ProcessFrames(bool walkFrames, Mp3Info& record, int frameLimit, Fr
         static_cast<float>(static_cast<double>(record.fileSize * 8 / 1000) / firstKbps);
 
     record.channelMode = first.mode;
+    if (record.hasXing) {
+        // Some encoders write the Xing/Info frame as plain stereo in front of joint-stereo
+        // audio; the stream's mode is that of its first audio frame, where the walk begins.
+        FrameHeader audio;
+        if (DecodeHeader(reader_.headerAt(firstPosition + firstLength), audio) != 0) {
+            record.channelMode = audio.mode;
+        }
+    }
     record.channels = first.channels;
     record.mpeg1 = first.mpeg1 != 0;
     record.notMpeg25 = first.notMpeg25 != 0;

@@ -33,7 +33,8 @@ class CMp3File {
     // `mode` is accepted for callers that pass "rb"; the file is always read-only and binary.
     bool Open(const std::string& path, const char* mode = "rb");
 
-    // Quick test: a chain of frames from the middle of the file on.
+    // Quick test: a chain of frames from the middle of the audio on, the part of the file
+    // between an ID3v2 tag at its start and an ID3v1 tag at its end.
     static bool IsMpegAudio(const std::string& path);
 
     // The scan: tags, first frame and, with `walkFrames`, the frames after it, up to

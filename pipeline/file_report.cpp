@@ -14,7 +14,7 @@ FileReport CompleteFileReport(const std::string& path) {
     FileReport report;
     CMp3File file;
     if (!file.Open(path)) {
-        report.error = "cannot open the file";
+        report.error = file.reader().openError();
         return report;
     }
     Mp3Info record{};

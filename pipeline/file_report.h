@@ -9,7 +9,7 @@ namespace vornik {
 struct FileReport {
     bool ok = false;
     std::string text;   // with ok: the report, CR LF line ends
-    std::string error;  // without ok: why, in a few words ("cannot open the file", ...)
+    std::string error;  // without ok: why, in a few words ("is a folder", ...)
 };
 
 // Walks every frame of the file at `path` and builds its report. Never throws for what the

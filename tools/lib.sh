@@ -29,7 +29,7 @@ BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev nlohmann-json3-d
 # Real encoders, a prober and a tag reader for the integration tests, clang for the sanitizers
 # and the fuzzer.
 # Xvfb, xauth, ImageMagick and xdotool run the desktop program on a virtual screen.
-TEST_PACKAGES=(clang libclang-rt-14-dev lame twolame ffmpeg musepack-tools python3-mutagen
+TEST_PACKAGES=(clang libclang-rt-14-dev lame twolame ffmpeg musepack-tools python3-mutagen mediainfo
     xvfb xauth imagemagick xdotool)
 
 # configure_and_build DIR [cmake options...] [--target NAME]: incremental after the first run.

@@ -187,6 +187,36 @@ TEST(EncoderTags, LameId3Options) {
     }
 }
 
+// A cover of 3 MB in front of a 4-second song: most of the file is the picture, so its middle
+// lies inside the tag; the file is still MPEG audio, in the list and in `vornik-cli scan`.
+TEST(EncoderTags, LargeCoverArtKeepsTheFileListed) {
+    const test::TempDir dir;
+    for (const char* id3v1 : {"", "--id3v1-only --tt Title"}) {
+        const std::string command = std::string("lame --quiet -b 128 ") + id3v1 + " %s %s";
+        const std::string path = Encode(dir, command.c_str(), "cover.mp3");
+        std::string log;
+        ASSERT_EQ(test::RunCommand("/usr/bin/python3 '" VORNIK_TESTS_DIR
+                                   "/integration/mutagen_cover.py' '" +
+                                       path + "' " + std::to_string(3 << 20),
+                                   &log),
+                  0)
+            << log;
+        ASSERT_GT(std::filesystem::file_size(path), 3u << 20);
+
+        EXPECT_TRUE(CMp3File::IsMpegAudio(path)) << id3v1;
+        const auto scan = test::ScanPath(path);
+        EXPECT_TRUE(scan.record.hasId3v2);
+        EXPECT_GT(scan.record.audioStart, 3 << 20);
+        EXPECT_TRUE(scan.record.lameTagValid);
+        std::string rows;
+        EXPECT_EQ(test::RunCommand(std::string(VORNIK_CLI_PATH) +
+                                       " scan --format csv --columns 0,1 '" + path + "'",
+                                   &rows),
+                  0);
+        EXPECT_NE(rows.find("cover.mp3,Lame 3.100"), std::string::npos) << rows;
+    }
+}
+
 // An APE tag after the audio is no music: the Lame tag's music length leaves it out.
 TEST(EncoderTags, ApeTagAfterALameFileKeepsTheMusicCrc) {
     const test::TempDir dir;
