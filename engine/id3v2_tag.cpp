@@ -22,6 +22,30 @@ std::uint32_t FromSyncsafe(std::uint32_t raw) {
            (raw & 0x7F);
 }
 
+// The ten bytes that open a tag: "ID3", version, revision, flags and the syncsafe size.
+struct TagHeader {
+    std::uint8_t majorVersion = 0;
+    std::uint8_t revision = 0;
+    std::uint8_t flags = 0;
+    std::uint32_t size = 0;  // bytes after the header
+};
+
+bool ReadTagHeader(FileReader& reader, TagHeader& header) {
+    std::array<std::uint8_t, Id3v2Tag::kHeaderSize> bytes{};
+    if (reader.readAt(0, bytes.data(), bytes.size()) != bytes.size()) {
+        return false;
+    }
+    ByteReader fields(bytes);
+    if (fields.text(3) != "ID3") {
+        return false;
+    }
+    header.majorVersion = fields.u8();
+    header.revision = fields.u8();
+    header.flags = fields.u8();
+    header.size = FromSyncsafe(fields.u32be());
+    return true;
+}
+
 }  // namespace
 
 void Id3v2Tag::Clear() {
@@ -43,39 +67,28 @@ int Id3v2Tag::Read(const std::string& path) {
 int Id3v2Tag::Read(FileReader& reader) {
     Clear();
     path_ = reader.path();
-    std::array<std::uint8_t, kHeaderSize> header{};
-    if (!reader.isOpen() || reader.readAt(0, header.data(), header.size()) != header.size()) {
+    TagHeader header;
+    if (!reader.isOpen() || !ReadTagHeader(reader, header)) {
         return 0;
     }
-    ByteReader fields(header);
-    if (fields.text(3) != "ID3") {
-        return 0;
-    }
-    majorVersion_ = fields.u8();
-    revision_ = fields.u8();
-    flags_ = fields.u8();
+    majorVersion_ = header.majorVersion;
+    revision_ = header.revision;
+    flags_ = header.flags;
     extendedHeader_ = (flags_ & kExtendedHeaderFlag) != 0;
-    size_ = FromSyncsafe(fields.u32be());
+    size_ = header.size;
     present_ = true;
     ReadFrames(reader);
     return 1;
 }
 
 std::int64_t Id3v2Tag::BytesAtStart(FileReader& reader) {
-    std::array<std::uint8_t, kHeaderSize> header{};
-    if (reader.readAt(0, header.data(), header.size()) != header.size()) {
+    TagHeader header;
+    if (!ReadTagHeader(reader, header)) {
         return 0;
     }
-    ByteReader fields(header);
-    if (fields.text(3) != "ID3") {
-        return 0;
-    }
-    const std::uint8_t major = fields.u8();
-    fields.u8();  // revision
-    const std::uint8_t flags = fields.u8();
     // ID3v2.4 may end the tag with a copy of its header.
-    const bool footer = major == 4 && (flags & kFooterFlag) != 0;
-    return static_cast<std::int64_t>(kHeaderSize) * (footer ? 2 : 1) + FromSyncsafe(fields.u32be());
+    const bool footer = header.majorVersion == 4 && (header.flags & kFooterFlag) != 0;
+    return static_cast<std::int64_t>(kHeaderSize) * (footer ? 2 : 1) + header.size;
 }
 
 void Id3v2Tag::ReadFrames(FileReader& reader) {
