@@ -14,17 +14,33 @@ std::string AsciiLower(std::string_view text) {
     return lower;
 }
 
-FileTypeFilter::FileTypeFilter(std::string_view fileTypes) {
+std::vector<std::string> SplitFileTypes(std::string_view fileTypes) {
+    std::vector<std::string> pieces;
     while (!fileTypes.empty()) {
         const std::size_t end = fileTypes.find(';');
         const std::string_view piece = fileTypes.substr(0, end);
         if (!piece.empty()) {
-            extensions_.push_back(AsciiLower(piece));
+            pieces.emplace_back(piece);
         }
         if (end == std::string_view::npos) {
             break;
         }
         fileTypes.remove_prefix(end + 1);
+    }
+    return pieces;
+}
+
+std::string JoinFileTypes(const std::vector<std::string>& extensions) {
+    std::string fileTypes;
+    for (const std::string& extension : extensions) {
+        fileTypes += extension + ";";
+    }
+    return fileTypes;
+}
+
+FileTypeFilter::FileTypeFilter(std::string_view fileTypes) {
+    for (const std::string& piece : SplitFileTypes(fileTypes)) {
+        extensions_.push_back(AsciiLower(piece));
     }
 }
 

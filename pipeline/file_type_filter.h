@@ -26,6 +26,11 @@ class FileTypeFilter {
     std::vector<std::string> extensions_;
 };
 
+// The pieces of a "filetypes" setting in setting order, letter case kept, empty pieces dropped.
+std::vector<std::string> SplitFileTypes(std::string_view fileTypes);
+// The setting made of `extensions`, each followed by ";"; none gives an empty setting.
+std::string JoinFileTypes(const std::vector<std::string>& extensions);
+
 // `text` with the ASCII letters lower-cased; other bytes (UTF-8 included) are kept.
 std::string AsciiLower(std::string_view text);
 

@@ -16,6 +16,11 @@
 #include "list_sub_header.h"
 #include "listed_folder.h"
 #include "log.h"
+#include "prop_list_columns.h"
+#include "prop_list_filetypes.h"
+#include "prop_list_general.h"
+#include "prop_list_quality.h"
+#include "settings_sheet.h"
 #include "show_files.h"
 #include "summary_text.h"
 
@@ -101,6 +106,39 @@ void CVornikList::SaveSettings(CIniFile& ini) {
 void CVornikList::LoadSettings(const CIniFile& ini) {
     model_.LoadSettings(ini);
     RebuildColumns();
+}
+
+void CVornikList::CreatePages(int* changeFlags) {
+    pageValues_ = PageValuesFrom(model_.Settings(), model_.Columns());
+    changeFlags_ = changeFlags;
+}
+
+void CVornikList::AddPages(CSettingsSheet& sheet) {
+    sheet.AddPage(new CPropListGeneral(pageValues_, changeFlags_));
+    sheet.AddPage(new CPropListQuality(pageValues_, changeFlags_));
+    sheet.AddPage(new CPropListColumns(pageValues_, changeFlags_));
+    sheet.AddPage(new CPropListFiletypes(pageValues_));
+}
+
+void CVornikList::ApplyPages(int changeFlags) {
+    changeFlags_ = nullptr;
+    ListSettings settings = model_.Settings();
+    TakePageValues(pageValues_, settings);
+    // The widths the user left, so that a column shown before keeps its width.
+    CopyColumnWidths();
+    model_.Columns().SetShownIds(ColumnIdsOf(pageValues_.chosenColumns));
+    model_.SetSettings(settings);
+    RebuildColumns();
+    PutRowsIntoSelection();
+    if (changeFlags != 0) {
+        ViewRefresh(/*completeScan=*/false);
+    } else {
+        if (settings.autosize) {
+            AutoSizeFirstColumn();
+        }
+        viewport()->update();
+    }
+    Q_EMIT FrameSetStatusText(kFramesPane, QString::fromStdString(FramesText(settings.frameres)));
 }
 
 void CVornikList::RebuildColumns() {

@@ -10,6 +10,7 @@
 #include "file_list_model.h"
 #include "file_table_model.h"
 #include "gui_result_poster.h"
+#include "list_page_values.h"
 #include "list_workers.h"
 #include "window_factory.h"
 #include "window_with_settings.h"
@@ -37,6 +38,11 @@ class CVornikList : public QTableView,
     QWidget* GetHwnd() override { return this; }
     void SaveSettings(CIniFile& ini) override;
     void LoadSettings(const CIniFile& ini) override;
+    // The four pages edit copies of the settings; OK puts them back, rebuilds the columns and
+    // refills when a page asked for it.
+    void CreatePages(int* changeFlags) override;
+    void AddPages(CSettingsSheet& sheet) override;
+    void ApplyPages(int changeFlags) override;
 
     FileListModel& Model() { return model_; }
     FileTableModel& Table() { return table_; }
@@ -108,6 +114,8 @@ class CVornikList : public QTableView,
     std::uint64_t listingRequest_ = 0;  // the latest fill asked for; older listings are dropped
     bool listing_ = false;              // that fill's folder is still being listed
     bool checking_ = false;             // the folder watch's listing is under way
+    ListPageValues pageValues_;
+    int* changeFlags_ = nullptr;
 };
 
 }  // namespace vornik

@@ -13,7 +13,9 @@
 
 #include "background_job.h"
 #include "log.h"
+#include "prop_tree.h"
 #include "select_path.h"
+#include "settings_sheet.h"
 #include "subfolders.h"
 #include "top_folders.h"
 
@@ -88,6 +90,18 @@ void CVornikTree::SaveSettings(CIniFile& ini) {
 
 void CVornikTree::LoadSettings(const CIniFile& ini) {
     LoadTreeSettings(ini, settings_);
+}
+
+void CVornikTree::CreatePages(int* /*changeFlags*/) {
+    pageValues_ = settings_;
+}
+
+void CVornikTree::AddPages(CSettingsSheet& sheet) {
+    sheet.AddPage(new CPropTree(pageValues_));
+}
+
+void CVornikTree::ApplyPages(int /*changeFlags*/) {
+    settings_ = pageValues_;
 }
 
 void CVornikTree::BuildRoot() {

@@ -24,6 +24,10 @@ class CVornikTree : public QTreeWidget, public CFrameWindowStuff, public CWindow
     QWidget* GetHwnd() override { return this; }
     void SaveSettings(CIniFile& ini) override;
     void LoadSettings(const CIniFile& ini) override;
+    // The "Start up" page edits a copy of the settings, taken back after OK.
+    void CreatePages(int* changeFlags) override;
+    void AddPages(CSettingsSheet& sheet) override;
+    void ApplyPages(int changeFlags) override;
     TreeSettings& Settings() { return settings_; }
 
     // Selects the folder to open with: the command line's, else "initdir", else the desktop.
@@ -71,6 +75,7 @@ class CVornikTree : public QTreeWidget, public CFrameWindowStuff, public CWindow
     static void SetChildren(QTreeWidgetItem* node, Children state);
 
     TreeSettings settings_;
+    TreeSettings pageValues_;
     QString desktopPath_;
     QTreeWidgetItem* root_ = nullptr;
     QTreeWidgetItem* documents_ = nullptr;

@@ -1,13 +1,13 @@
 #include "vornik_view.h"
 
 #include <QCursor>
-#include <QMessageBox>
 #include <QTimer>
 #include <algorithm>
 
 #include "log.h"
 #include "messages.h"
 #include "report_window.h"
+#include "settings_sheet.h"
 #include "view_routing.h"
 #include "vornik_list.h"
 #include "vornik_tree.h"
@@ -170,9 +170,42 @@ void CVornikView::ViewOpenDetails(const QString& path) {
     window->show();
 }
 
-void CVornikView::ViewSettingsSheet(int /*page*/) {
-    QMessageBox::information(this, tr("Settings"),
-                             tr("The settings sheet is not part of this version yet."));
+void CVornikView::ViewSettingsSheet(int page) {
+    if (sheet_ != nullptr) {
+        return;  // one sheet at a time; a second request while it is open is dropped
+    }
+    int changeFlags = 0;
+    std::vector<CWindowWithSettings*> participants;
+    if (tree_ != nullptr) {
+        participants.push_back(tree_);
+    }
+    if (list_ != nullptr) {
+        participants.push_back(list_);
+    }
+    for (CWindowWithSettings* participant : participants) {
+        participant->CreatePages(&changeFlags);
+    }
+    // On the heap: if the window goes while the sheet's loop runs, the sheet goes with it.
+    sheet_ = new CSettingsSheet(this);
+    if (list_ != nullptr) {
+        list_->AddPages(*sheet_);
+    }
+    if (tree_ != nullptr) {
+        tree_->AddPages(*sheet_);
+    }
+    sheet_->SetStartPage(page);
+    Q_EMIT SettingsSheetOpened(sheet_);
+    const QPointer<CVornikView> alive(this);
+    const bool accepted = sheet_->exec() == QDialog::Accepted;
+    if (alive.isNull()) {
+        return;
+    }
+    delete sheet_;
+    if (accepted) {
+        for (CWindowWithSettings* participant : participants) {
+            participant->ApplyPages(changeFlags);
+        }
+    }
 }
 
 }  // namespace vornik

@@ -2,6 +2,7 @@
 // and the switchboard between them and the main window.
 #pragma once
 
+#include <QPointer>
 #include <QSplitter>
 
 #include "command_line.h"
@@ -11,6 +12,7 @@
 
 namespace vornik {
 
+class CSettingsSheet;
 class CVornikList;
 class CVornikTree;
 
@@ -48,6 +50,8 @@ class CVornikView : public QSplitter, public CFrameWindowStuff, public CWindowWi
   Q_SIGNALS:
     void FrameSetStatusText(int pane, const QString& text);
     void FrameAnimate(bool play);
+    // The "Settings" sheet was made and is about to run its loop (tests drive it from here).
+    void SettingsSheetOpened(CSettingsSheet* sheet);
 
   private:
     int Handle(int message, int wParam);
@@ -58,6 +62,7 @@ class CVornikView : public QSplitter, public CFrameWindowStuff, public CWindowWi
     CVornikList* list_ = nullptr;
     CVornikTree* tree_ = nullptr;
     ViewSettings settings_;
+    QPointer<CSettingsSheet> sheet_;  // the sheet while it is open
 };
 
 }  // namespace vornik

@@ -14,9 +14,9 @@
 #include "main_frame.h"
 #include "messages.h"
 #include "select_path.h"
+#include "shell_test_support.h"
 #include "show_files.h"
 #include "sort_arrow.h"
-#include "stream_builder.h"
 #include "top_folders.h"
 #include "view_routing.h"
 #include "view_settings.h"
@@ -31,37 +31,9 @@ namespace {
 using Strings = std::vector<std::string>;
 constexpr int kPatienceMs = 20000;
 
-// A fresh folder, removed with everything in it.
-struct TempFolder {
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vornik-shell-XXXXXX");
-        path = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-    }
-    ~TempFolder() {
-        std::error_code error;
-        std::filesystem::remove_all(path, error);
-    }
-    std::string operator/(const std::string& name) const { return path + "/" + name; }
-    std::string path;
-};
-
-// A short MPEG-1 Layer III stream of `frames` frames at `kbps`.
-void WriteStream(const std::string& path, int kbps, int frames) {
-    test::FrameShape shape;
-    shape.kbps = kbps;
-    const std::vector<std::uint8_t> bytes = test::StreamBuilder().frames(shape, frames).data();
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
-
-QStringList ShownNames(CVornikList& list) {
-    QStringList names;
-    for (int row = 0; row < list.Table().rowCount(); ++row) {
-        names << list.Table().index(row, 0).data().toString();
-    }
-    return names;
-}
+using test::ShownNames;
+using test::TempFolder;
+using test::WriteStream;
 
 }  // namespace
 
