@@ -1,6 +1,7 @@
 #include "prop_tree.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -37,6 +38,8 @@ CPropTree::CPropTree(TreeSettings& values, QWidget* parent)
     grid->addWidget(initDir_, 0, 1);
     grid->addWidget(browse_, 0, 2);
     grid->addWidget(useRecent_, 1, 0, 1, 3);
+    grid->setColumnStretch(1, 1);
+    initDir_->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 24);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(home);
@@ -49,8 +52,8 @@ void CPropTree::EnableFolderChoice() {
 }
 
 void CPropTree::Browse() {
-    const QString folder =
-        QFileDialog::getExistingDirectory(this, tr("Initial Directory"), initDir_->text());
+    const QString start = initDir_->text().isEmpty() ? QDir::homePath() : initDir_->text();
+    const QString folder = QFileDialog::getExistingDirectory(this, tr("Initial Directory"), start);
     if (!folder.isEmpty()) {
         initDir_->setText(folder);
     }

@@ -9,6 +9,8 @@ namespace vornik {
 CSettingsSheet::CSettingsSheet(QWidget* parent) : QDialog(parent), tabs_(new QTabWidget(this)) {
     setWindowTitle(tr("Settings"));
     setModal(true);
+    // Every tab's title in view, so that no page hides behind scroll arrows.
+    tabs_->setUsesScrollButtons(false);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CSettingsSheet::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CSettingsSheet::reject);
