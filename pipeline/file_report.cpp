@@ -29,13 +29,17 @@ FileReport CompleteFileReport(const std::string& path) {
         report.error = EngineMessageLine(error.what());
         return report;
     }
+    report.text = ReportOf(path, record);
+    report.ok = true;
+    return report;
+}
+
+std::string ReportOf(const std::string& path, const Mp3Info& record) {
     AttributeTexts texts;
     texts[kSlotName] = std::filesystem::path(path).filename().string();
     // "Copy Info" judges quality without the mono bonus.
     ComputeAttributeTexts(texts, record, /*monoQuality=*/false);
-    report.text = BuildReport(texts, record, VersionText());
-    report.ok = true;
-    return report;
+    return BuildReport(texts, record, VersionText());
 }
 
 }  // namespace vornik

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "mp3_info.h"
+
 namespace vornik {
 
 struct FileReport {
@@ -15,5 +17,8 @@ struct FileReport {
 // Walks every frame of the file at `path` and builds its report. Never throws for what the
 // file holds; a file that cannot be read as audio gives ok false and the reason.
 FileReport CompleteFileReport(const std::string& path);
+
+// The report of the file at `path` whose scan filled `record`.
+std::string ReportOf(const std::string& path, const Mp3Info& record);
 
 }  // namespace vornik

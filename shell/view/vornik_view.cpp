@@ -4,9 +4,9 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "info_dlg.h"
 #include "log.h"
 #include "messages.h"
-#include "report_window.h"
 #include "settings_sheet.h"
 #include "view_routing.h"
 #include "vornik_list.h"
@@ -162,12 +162,27 @@ void CVornikView::ViewSwitchPane() {
 
 void CVornikView::ViewOpenDetails(const QString& path) {
     Log("CVornikView::OnDetails:" + path.toStdString());
-    auto* window = new ReportWindow(path, this);
+    // A window of its own, owned by the view: it stays above the main window.
+    auto* dialog = new CInfoDlg(path, settings_.details, this);
     const DetailsSettings& d = settings_.details;
     // A hand-edited rectangle of no size still gives a window that can be seen.
-    window->setGeometry(d.left, d.top, std::max(d.right - d.left, 200),
+    dialog->setGeometry(d.left, d.top, std::max(d.right - d.left, 200),
                         std::max(d.bottom - d.top, 150));
-    window->show();
+    connect(dialog, &CInfoDlg::DetailsClosed, this, &CVornikView::DetailsClosed,
+            Qt::QueuedConnection);
+    details_.push_back(dialog);
+    dialog->show();
+}
+
+void CVornikView::DetailsClosed(CInfoDlg* dialog) {
+    const auto open = std::find(details_.begin(), details_.end(), dialog);
+    if (open == details_.end()) {
+        return;
+    }
+    // The one closed last decides what is stored.
+    settings_.details = dialog->Settings();
+    details_.erase(open);
+    dialog->deleteLater();
 }
 
 void CVornikView::ViewSettingsSheet(int page) {

@@ -4,6 +4,7 @@
 
 #include <QPointer>
 #include <QSplitter>
+#include <vector>
 
 #include "command_line.h"
 #include "view_settings.h"
@@ -12,6 +13,7 @@
 
 namespace vornik {
 
+class CInfoDlg;
 class CSettingsSheet;
 class CVornikList;
 class CVornikTree;
@@ -47,6 +49,12 @@ class CVornikView : public QSplitter, public CFrameWindowStuff, public CWindowWi
     // True when the mouse cursor is over the tree.
     bool MouseOverTree() const;
 
+    // `ViewOpenDetails`: a details dialog for `path`, placed at "details_rect".
+    void ViewOpenDetails(const QString& path);
+    // `DetailsClosed`: the dialog's settings become the view's, and the dialog goes.
+    void DetailsClosed(CInfoDlg* dialog);
+    const std::vector<CInfoDlg*>& OpenDetails() const { return details_; }
+
   Q_SIGNALS:
     void FrameSetStatusText(int pane, const QString& text);
     void FrameAnimate(bool play);
@@ -56,13 +64,13 @@ class CVornikView : public QSplitter, public CFrameWindowStuff, public CWindowWi
   private:
     int Handle(int message, int wParam);
     void ViewSwitchPane();
-    void ViewOpenDetails(const QString& path);
     void ViewSettingsSheet(int page);
 
     CVornikList* list_ = nullptr;
     CVornikTree* tree_ = nullptr;
     ViewSettings settings_;
     QPointer<CSettingsSheet> sheet_;  // the sheet while it is open
+    std::vector<CInfoDlg*> details_;  // open details dialogs, owned as children
 };
 
 }  // namespace vornik
