@@ -105,7 +105,11 @@ int ProgressPercent(const Mp3Info& record) {
     if (record.duration <= 0) {
         return 0;
     }
-    const double done = static_cast<double>(PlayTimeMs(record)) / 1000.0;
+    if (record.sampleRate <= 0 || record.layer < 1 || record.layer > 3) {
+        return 0;
+    }
+    const double done = static_cast<double>(record.frameCount) *
+                        SamplesPerFrame(record.layer, record.mpeg1) / record.sampleRate;
     return std::clamp(static_cast<int>(done * 100 / record.duration), 0, 100);
 }
 
