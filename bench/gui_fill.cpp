@@ -4,8 +4,6 @@
 //                              soon as it is on screen (timed whole by hyperfine)
 // "fill" prints one line of key=value pairs: rows, fill_ms, longest_stall_ms, rss_before_kib,
 // peak_rss_kib.
-#include <sys/resource.h>
-
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -15,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "bench_probes.h"
 #include "main_frame.h"
 #include "vornik_app.h"
 #include "vornik_list.h"
@@ -22,39 +21,9 @@
 
 namespace {
 
-long ResidentKib() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    long resident = 0;
-    statm >> pages >> resident;
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-long PeakResidentKib() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-// The largest gap between the ticks of a 10 ms timer: how long the GUI thread was held.
-class StallMeter : public QObject {
-  public:
-    StallMeter() {
-        timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, this,
-                         [this] { longest_ = std::max(longest_, sinceTick_.restart()); });
-    }
-    void Start() {
-        sinceTick_.start();
-        timer_.start();
-    }
-    qint64 Longest() const { return longest_; }
-
-  private:
-    QTimer timer_;
-    QElapsedTimer sinceTick_;
-    qint64 longest_ = 0;
-};
+using vornik::bench::PeakResidentKib;
+using vornik::bench::ResidentKib;
+using vornik::bench::StallMeter;
 
 int Fill(const QString& folder) {
     vornik::CVornikList list;

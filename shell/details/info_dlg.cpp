@@ -300,6 +300,19 @@ void CInfoDlg::DetailsProgress(int scan, const Mp3Info& record) {
         return;
     }
     record_ = record;
+    // The worker posts faster than a refresh of the lists and histograms takes: only the
+    // newest record of a burst is shown.
+    if (!showPending_) {
+        showPending_ = true;
+        QTimer::singleShot(0, this, &CInfoDlg::ShowProgress);
+    }
+}
+
+void CInfoDlg::ShowProgress() {
+    showPending_ = false;
+    if (finishing_) {
+        return;
+    }
     ShowRecord();
     progress_->setValue(ProgressPercent(record_));
     if (record_.scanComplete) {

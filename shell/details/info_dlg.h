@@ -100,6 +100,7 @@ class CInfoDlg : public QDialog, private DetailsReceiver {
     QWidget* MakeGraphControls();
     void StartScan();
     void ShowRecord();
+    void ShowProgress();
     void ShowTab(int tab);
     void ApplyGraphStyle();
     void ShowZoom();
@@ -114,6 +115,7 @@ class CInfoDlg : public QDialog, private DetailsReceiver {
     bool scanFinished_ = false;
     bool finishing_ = false;
     bool reported_ = false;
+    bool showPending_ = false;  // a refresh of the shown record is on its way
     std::vector<std::unique_ptr<CDetailsThread>> workers_;
 
     QTabWidget* tabs_ = nullptr;
