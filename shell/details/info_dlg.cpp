@@ -304,7 +304,11 @@ void CInfoDlg::DetailsProgress(int scan, const Mp3Info& record) {
     // newest record of a burst is shown.
     if (!showPending_) {
         showPending_ = true;
-        QTimer::singleShot(0, this, &CInfoDlg::ShowProgress);
+        QTimer::singleShot(0, this, [this] {
+            if (showPending_) {
+                ShowProgress();
+            }
+        });
     }
 }
 
@@ -327,6 +331,9 @@ void CInfoDlg::DetailsDone(int scan, std::shared_ptr<FrameSeries> series) {
         return;
     }
     scanFinished_ = true;
+    if (showPending_) {
+        ShowProgress();  // the lists show the final record together with the graphs
+    }
     const std::int64_t total = PlayTimeMs(record_);
     for (std::size_t i = 0; i < graphs_.size(); ++i) {
         graphs_[i]->SetSeries(SeriesOf(kGraphKinds[i], record_, *series),
