@@ -65,6 +65,7 @@ CInfoDlg::CInfoDlg(const QString& path, const DetailsSettings& settings, QWidget
     connect(graphs_[0], &CBitrateGraph::WindowChanged, this, &CInfoDlg::ShowZoom);
 
     tabs_ = new QTabWidget;
+    tabs_->setUsesScrollButtons(false);  // every tab in view, also at the smallest size
     tabs_->addTab(histograms_[kBitrateHistogram], tr("Bit Histogram"));
     auto* otherInfo = new QWidget;
     auto* otherLayout = new QHBoxLayout(otherInfo);
