@@ -1,6 +1,7 @@
 #include "vornik_list.h"
 
 #include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
@@ -13,6 +14,7 @@
 #include "desktop_open.h"
 #include "file_analysis.h"
 #include "list_cell_delegate.h"
+#include "list_export.h"
 #include "list_sub_header.h"
 #include "listed_folder.h"
 #include "log.h"
@@ -20,9 +22,12 @@
 #include "prop_list_filetypes.h"
 #include "prop_list_general.h"
 #include "prop_list_quality.h"
+#include "replace_file.h"
 #include "settings_sheet.h"
 #include "show_files.h"
 #include "summary_text.h"
+#include "tag_dlg.h"
+#include "tag_rows.h"
 
 namespace vornik {
 namespace {
@@ -195,9 +200,50 @@ void CVornikList::ViewCommand(int command) {
         ++listingRequest_;  // a listing still running is not taken
         listing_ = false;
         model_.Stop();
+    } else if (command == CmdTagDialog) {
+        const std::vector<int> selected = SelectedRows();
+        if (!selected.empty()) {
+            OpenTagDialog(selected.front());
+        }
+    } else if (command == CmdExport) {
+        ExportList();
     }
-    // Delete, export and the tag dialog reach the list here as well; they act through the
-    // file operations, the export and the tag dialog.
+}
+
+void CVornikList::OpenTagDialog(int row) {
+    if (row < 0 || row >= model_.DisplayedCount()) {
+        return;
+    }
+    const _LVItemData& item = model_.Displayed(row);
+    if (TagPagesOf(item.record).empty()) {
+        return;  // no tag to show
+    }
+    auto* dialog = new CTagDlg(item.record, item.texts, QString::fromStdString(item.fullPath),
+                               QString::fromStdString(item.displayName), window());
+    dialog->show();
+}
+
+void CVornikList::ExportList() {
+    QFileDialog chooser(window(), tr("Export"));
+    chooser.setAcceptMode(QFileDialog::AcceptSave);
+    chooser.setNameFilters({tr("XML Files (*.xml)"), tr("Text Files (*.txt)"),
+                            tr("JSON Files (*.json)"), tr("CSV Files (*.csv)")});
+    chooser.setDefaultSuffix(QStringLiteral("xml"));
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) {
+        return;
+    }
+    const std::string path = chooser.selectedFiles().front().toStdString();
+    const std::optional<std::string> format = ExportFormatOf(path);
+    if (!format) {
+        QMessageBox::information(this, QString(), tr("Unrecognized filetype"));
+        return;
+    }
+    // Written beside the old file and renamed over it: a failed write leaves the old file.
+    if (!WriteFileReplacing(path, ListDocument(model_, *format))) {
+        QMessageBox::warning(this, QString(), tr("Unable to write to file"));
+        return;
+    }
+    OpenWithDefaultApplication(QString::fromStdString(path));
 }
 
 void CVornikList::ViewRename() {}
@@ -311,7 +357,8 @@ void CVornikList::contextMenuEvent(QContextMenuEvent* event) {
     QAction* details = menu.addAction(tr("&Details"));
     menu.setDefaultAction(details);
     QAction* lameHeader = menu.addAction(tr("&Lame Header"));
-    lameHeader->setEnabled(first.record.hasXing);
+    // A VBRI header alone has a page too.
+    lameHeader->setEnabled(!TagPagesOf(first.record).empty());
     QAction* completeScan = menu.addAction(tr("&Complete Scan"));
     QAction* rename = menu.addAction(tr("&Rename"));
     menu.addSeparator();
@@ -334,7 +381,7 @@ void CVornikList::contextMenuEvent(QContextMenuEvent* event) {
             }
         }
     } else if (chosen == lameHeader) {
-        Q_EMIT TagDialogRequested(firstPath);
+        OpenTagDialog(selected.front());
     } else if (chosen == completeScan) {
         model_.CompleteScanSelected();
     } else if (chosen == rename) {

@@ -67,6 +67,10 @@ class CVornikList : public QTableView,
     void Shutdown();
     // Opens the details of shown row `row`, or says why MPEG Plus files have none.
     void OpenDetails(int row);
+    // The tag dialog of shown row `row`, when the file has a tag to show.
+    void OpenTagDialog(int row);
+    // "&Export": the shown rows under the shown columns, to a file the user names.
+    void ExportList();
 
   Q_SIGNALS:
     void FrameSetStatusText(int pane, const QString& text);
@@ -74,7 +78,6 @@ class CVornikList : public QTableView,
     void ViewSettings(int page);
     void ViewOpenDetails(const QString& path);
     void TreeGoToFolder(const QString& folder);
-    void TagDialogRequested(const QString& path);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

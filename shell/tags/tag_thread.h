@@ -1,0 +1,39 @@
+// CTagThread: the tag dialog's worker, which recomputes the music CRC that the Lame tag stores.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "mp3_info.h"
+
+namespace vornik {
+
+// What the worker hands back, always on the GUI thread.
+struct TagCrcReceiver {
+    std::function<void(int percent)> progress;
+    // `done` false: the computation could not complete ("Error calculating CRC").
+    std::function<void(bool done, std::uint16_t crc)> finished;
+};
+
+// Runs on the thread pool, so that the dialog can go at once: the CRC pass over the audio
+// cannot be cut short, and a worker whose dialog is gone ends on its own and hands nothing
+// back. Posts go through the application object, which outlives every worker.
+class CTagThread {
+  public:
+    CTagThread(std::string path, const Mp3Info& record, TagCrcReceiver receiver);
+    // The dialog is going: nothing more is handed back.
+    ~CTagThread();
+    CTagThread(const CTagThread&) = delete;
+    CTagThread& operator=(const CTagThread&) = delete;
+
+    // What the dialog and its worker share.
+    struct Link;
+
+  private:
+    std::shared_ptr<Link> link_;
+};
+
+}  // namespace vornik
