@@ -81,6 +81,7 @@ void CTagDlg::CrcFinished(bool done, std::uint16_t crc) {
     if (CTagPage* page = LamePage()) {
         page->SetRows(LameTagRows(record_, texts_, crc_));
         page->Progress()->setValue(0);
+        page->Progress()->setTextVisible(false);  // "0%" under a verdict would mislead
     }
 }
 

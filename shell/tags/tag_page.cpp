@@ -12,7 +12,9 @@ CTagPage::CTagPage(TagPageKind kind, QWidget* parent)
     list_->setHeaderLabels({tr("Field"), tr("Value")});
     list_->setRootIsDecorated(false);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->header()->setSectionResizeMode(QHeaderView::Stretch);
+    // The longest field name stays whole; the values take the rest.
+    list_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    list_->header()->setSectionResizeMode(1, QHeaderView::Stretch);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list_, 1);
     if (kind == TagPageKind::Lame) {
