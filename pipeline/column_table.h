@@ -25,6 +25,8 @@ struct ColumnEntry {
     bool SortsNumerically() const { return sortField != SortField::Text; }
 };
 
+// Attribute id of the Name column, the one the user edits to rename a file.
+inline constexpr int kNameColumnId = 0;
 // Attribute id of the Quality column, which shows a colour instead of its text.
 inline constexpr int kQualityColumnId = 7;
 

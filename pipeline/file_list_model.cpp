@@ -181,6 +181,8 @@ bool FileListModel::ItemDone(std::unique_ptr<ListItemResult> result, bool /*last
     // The worker wrote only its own copy; the row changes here, on the list's thread.
     std::swap(row.record, result->record);
     std::swap(row.texts, result->texts);
+    // The row's own name: the file may have been renamed while this result was on its way.
+    row.texts[kSlotName] = row.displayName;
     const bool wasShown = row.done;
     row.done = true;
 
@@ -274,6 +276,27 @@ void FileListModel::SortRows() {
                      [this](const std::unique_ptr<_LVItemData>& a,
                             const std::unique_ptr<_LVItemData>& b) { return Before(*a, *b); });
     observer_.DisplayChanged({DisplayChange::Kind::Layout});
+}
+
+bool FileListModel::RowRenamed(int index, const std::string& newName) {
+    if (index < 0 || index >= DisplayedCount()) {
+        return false;
+    }
+    _LVItemData& row = *rows_[static_cast<std::size_t>(index)];
+    const std::string oldName = row.fileName;
+    row.fileName = newName;
+    row.displayName = newName;
+    row.fullPath = (std::filesystem::path(row.folder) / newName).string();
+    row.texts[kSlotName] = newName;
+    for (auto& entry : snapshot_) {
+        if (entry.first == oldName) {
+            entry.first = newName;
+            break;
+        }
+    }
+    std::sort(snapshot_.begin(), snapshot_.end());
+    observer_.DisplayChanged({DisplayChange::Kind::Update, index});
+    return true;
 }
 
 void FileListModel::SelectAll(bool select) {

@@ -127,6 +127,10 @@ class FileListModel : public CWindowWithSettings {
     void ClickColumn(int column);
     // Sorts every row by the sort column; rows that compare equal keep their order.
     void SortRows();
+    // The file of shown row `index` was renamed to `newName` in its folder: the row takes the
+    // name and path, and the folder snapshot the name, so that the folder watch sees no
+    // change. False for an index that is not shown.
+    bool RowRenamed(int index, const std::string& newName);
     // Sets or clears the selection of every shown row.
     void SelectAll(bool select);
 

@@ -136,6 +136,22 @@ QVariant FileTableModel::headerData(int section, Qt::Orientation orientation, in
     }
 }
 
+Qt::ItemFlags FileTableModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() < columnCount() &&
+        list_.Columns().ShownIds()[static_cast<std::size_t>(index.column())] == kNameColumnId) {
+        flags |= Qt::ItemIsEditable;
+    }
+    return flags;
+}
+
+bool FileTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable) || !renamer_) {
+        return false;
+    }
+    return renamer_(index.row(), value.toString());
+}
+
 QIcon FileTableModel::FileIcon(const _LVItemData& row) const {
     // One lookup per extension: the MIME database by name only, never the file's content.
     const QString extension = QFileInfo(QString::fromStdString(row.fileName)).suffix().toLower();

@@ -4,6 +4,7 @@
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QIcon>
+#include <functional>
 
 #include "cell_colours.h"
 #include "file_list_model.h"
@@ -30,6 +31,11 @@ class FileTableModel : public QAbstractTableModel {
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+    // The Name cell is edited to rename the file; `renamer` does it and says whether it did.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    using Renamer = std::function<bool(int row, const QString& newName)>;
+    void SetRenamer(Renamer renamer) { renamer_ = std::move(renamer); }
 
   private:
     QIcon FileIcon(const _LVItemData& row) const;
@@ -38,6 +44,7 @@ class FileTableModel : public QAbstractTableModel {
     const FileListModel& list_;
     ListPalette palette_;
     mutable QHash<QString, QIcon> iconsByExtension_;
+    Renamer renamer_;
 };
 
 }  // namespace vornik

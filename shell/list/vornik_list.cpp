@@ -1,5 +1,7 @@
 #include "vornik_list.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,6 +15,8 @@
 #include "command_ids.h"
 #include "desktop_open.h"
 #include "file_analysis.h"
+#include "file_clipboard.h"
+#include "file_operations.h"
 #include "list_cell_delegate.h"
 #include "list_export.h"
 #include "list_sub_header.h"
@@ -47,6 +51,7 @@ CVornikList::CVornikList(QWidget* parent)
       model_(workers_, lister_, *this),
       table_(model_),
       header_(new CListSubHeader(this)) {
+    table_.SetRenamer([this](int row, const QString& name) { return RenameRow(row, name); });
     poster_.SetHandler([this](ListWorkerMessage& message) { OnWorkerMessage(message); });
     workers_.SetAlerts(this);
 
@@ -207,6 +212,8 @@ void CVornikList::ViewCommand(int command) {
         }
     } else if (command == CmdExport) {
         ExportList();
+    } else if (command == CmdDelete) {
+        DeleteSelected(/*forGood=*/false);
     }
 }
 
@@ -246,9 +253,67 @@ void CVornikList::ExportList() {
     OpenWithDefaultApplication(QString::fromStdString(path));
 }
 
-void CVornikList::ViewRename() {}
+void CVornikList::ViewRename() {
+    const int column = model_.Columns().ColumnOf(kNameColumnId);
+    const int row = currentIndex().row();
+    if (column >= 0 && row >= 0 && row < model_.DisplayedCount()) {
+        edit(table_.index(row, column));
+    }
+}
 
-void CVornikList::ViewClipboard(int /*command*/) {}
+bool CVornikList::RenameRow(int row, const QString& newName) {
+    if (row < 0 || row >= model_.DisplayedCount()) {
+        return false;
+    }
+    const _LVItemData& item = model_.Displayed(row);
+    const QString folder = QString::fromStdString(item.folder);
+    if (const std::optional<QString> error =
+            RenameFile(folder, QString::fromStdString(item.fileName), newName)) {
+        // The editor closes and the old name comes back.
+        QMessageBox::warning(this, QString(), *error);
+        return false;
+    }
+    return model_.RowRenamed(row, newName.toStdString());
+}
+
+void CVornikList::DeleteSelected(bool forGood) {
+    QStringList paths;
+    for (const int row : SelectedRows()) {
+        paths << QString::fromStdString(model_.Displayed(row).fullPath);
+    }
+    if (paths.isEmpty()) {
+        return;
+    }
+    const DeleteOutcome outcome = DeleteFiles(paths, forGood, [this](const QString& question) {
+        return QMessageBox::question(this, QString(), question, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
+    });
+    if (!outcome.removed.isEmpty()) {
+        StartShortWatch();
+    }
+    // Files the user chose to keep need no word; files that could not go do.
+    if (!outcome.failed.isEmpty()) {
+        QStringList names;
+        for (const QString& path : outcome.failed) {
+            names << QFileInfo(path).fileName();
+        }
+        QMessageBox::warning(this, QString(),
+                             tr("These files could not be deleted:\n%1").arg(names.join('\n')));
+    }
+}
+
+void CVornikList::ViewClipboard(int command) {
+    if (command != CmdCut && command != CmdCopy) {
+        return;  // pasting arrives with the file transfers
+    }
+    QStringList paths;
+    for (const int row : SelectedRows()) {
+        paths << QString::fromStdString(model_.Displayed(row).fullPath);
+    }
+    if (!paths.isEmpty()) {
+        QApplication::clipboard()->setMimeData(FilesMimeData(paths, command == CmdCut));
+    }
+}
 
 void CVornikList::ListShowFiles(const QStringList& paths) {
     std::vector<std::string> names;
@@ -339,8 +404,12 @@ std::vector<int> CVornikList::SelectedRows() const {
 
 void CVornikList::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && event->modifiers() == Qt::NoModifier) {
+    if (enter && event->modifiers() == Qt::NoModifier && state() != EditingState) {
         OpenDetails(currentIndex().row());
+        return;
+    }
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::ShiftModifier) {
+        DeleteSelected(/*forGood=*/true);
         return;
     }
     QTableView::keyPressEvent(event);

@@ -69,6 +69,10 @@ class CVornikList : public QTableView,
     void OpenDetails(int row);
     // The tag dialog of shown row `row`, when the file has a tag to show.
     void OpenTagDialog(int row);
+    // Renames the file of shown row `row`; false, with a message, when it cannot be done.
+    bool RenameRow(int row, const QString& newName);
+    // "&Delete" (to the trash) or Shift+Del (for good), each after the user's word.
+    void DeleteSelected(bool forGood);
     // "&Export": the shown rows under the shown columns, to a file the user names.
     void ExportList();
 
