@@ -1,14 +1,22 @@
 #include "vornik_list.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDrag>
+#include <QDragEnterEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <algorithm>
+#include <filesystem>
 #include <thread>
 
 #include "background_job.h"
@@ -17,6 +25,8 @@
 #include "file_analysis.h"
 #include "file_clipboard.h"
 #include "file_operations.h"
+#include "file_transfer.h"
+#include "file_type_filter.h"
 #include "list_cell_delegate.h"
 #include "list_export.h"
 #include "list_sub_header.h"
@@ -68,7 +78,11 @@ CVornikList::CVornikList(QWidget* parent)
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setShowGrid(false);
     setWordWrap(false);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);  // F2 and "&Rename" start editing
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDropIndicatorShown(false);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -302,9 +316,152 @@ void CVornikList::DeleteSelected(bool forGood) {
     }
 }
 
+void CVornikList::TransferInto(const QStringList& paths, bool move, bool filter) {
+    const std::optional<std::string>& folder = model_.CurrentFolder();
+    if (!folder || paths.isEmpty()) {
+        return;
+    }
+    const FileTypeFilter wanted(model_.Settings().fileTypes);
+    QStringList sources;
+    for (const QString& path : paths) {
+        if (!filter || wanted.Wants(path.toStdString())) {
+            sources << path;
+        }
+    }
+    std::optional<std::vector<TransferItem>> items =
+        PlanTransferItems(sources, QString::fromStdString(*folder),
+                          [this](const QString& name) { return AskAboutConflict(name); });
+    if (!items || items->empty()) {
+        return;
+    }
+    StartTransfer(std::move(*items), move, /*fromClipboardCut=*/filter && move);
+}
+
+ConflictAnswer CVornikList::AskAboutConflict(const QString& name) {
+    QMessageBox box(QMessageBox::Question, QString(),
+                    tr("\"%1\" is there already. Replace it?").arg(name), QMessageBox::NoButton,
+                    this);
+    QPushButton* replace = box.addButton(tr("Replace"), QMessageBox::DestructiveRole);
+    QPushButton* skip = box.addButton(tr("Skip"), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(skip);
+    auto* all = new QCheckBox(tr("Apply to all"));
+    box.setCheckBox(all);
+    box.exec();
+    ConflictAnswer answer;
+    answer.choice = box.clickedButton() == replace ? ConflictChoice::Replace
+                    : box.clickedButton() == skip  ? ConflictChoice::Skip
+                                                   : ConflictChoice::Cancel;
+    answer.toAll = all->isChecked();
+    return answer;
+}
+
+void CVornikList::StartTransfer(std::vector<TransferItem> items, bool move, bool fromClipboardCut) {
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    QPointer<QProgressDialog> progress = new QProgressDialog(
+        move ? tr("Moving files...") : tr("Copying files..."), tr("Cancel"), 0, 1000, this);
+    progress->setAttribute(Qt::WA_DeleteOnClose);
+    progress->setMinimumDuration(500);  // short transfers never show it
+    progress->setAutoClose(false);
+    progress->setAutoReset(false);
+    connect(progress, &QProgressDialog::canceled, this, [cancel] { *cancel = true; });
+    RunInBackground(
+        this,
+        [items = std::move(items), move, cancel, progress] {
+            return RunTransfer(
+                items, move, *cancel, [progress](std::uint64_t done, std::uint64_t all) {
+                    const int value = all > 0 ? static_cast<int>(done * 1000 / all) : 0;
+                    QMetaObject::invokeMethod(
+                        QCoreApplication::instance(),
+                        [progress, value] {
+                            if (progress) {
+                                progress->setValue(value);
+                            }
+                        },
+                        Qt::QueuedConnection);
+                });
+        },
+        [this, progress, move, fromClipboardCut](const TransferResult& result) {
+            if (progress) {
+                progress->close();
+            }
+            StartShortWatch();
+            if (fromClipboardCut && result.failed.empty() && !result.cancelled) {
+                QApplication::clipboard()->clear();  // moved files are no longer where it says
+            }
+            if (!result.failed.empty()) {
+                QStringList lines;
+                for (const TransferFailure& failure : result.failed) {
+                    lines << QString::fromStdString(
+                        std::filesystem::path(failure.source).filename().string() + ": " +
+                        failure.reason);
+                }
+                QMessageBox::warning(this, QString(),
+                                     (move ? tr("Some files were not moved:\n%1")
+                                           : tr("Some files were not copied:\n%1"))
+                                         .arg(lines.join('\n')));
+            }
+        });
+}
+
+void CVornikList::startDrag(Qt::DropActions /*supportedActions*/) {
+    QStringList paths;
+    for (const int row : SelectedRows()) {
+        paths << QString::fromStdString(model_.Displayed(row).fullPath);
+    }
+    if (paths.isEmpty()) {
+        return;
+    }
+    auto* drag = new QDrag(this);
+    drag->setMimeData(FilesMimeData(paths, /*cut=*/false));
+    // The target chooses between a copy and a move.
+    if (drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction) != Qt::IgnoreAction) {
+        StartShortWatch();
+    }
+}
+
+void CVornikList::dragEnterEvent(QDragEnterEvent* event) {
+    if (!ReadFilesMimeData(*event->mimeData()).paths.isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CVornikList::dragMoveEvent(QDragMoveEvent* event) {
+    const Qt::KeyboardModifiers keys = event->modifiers();
+    if ((keys & Qt::ControlModifier) && !(keys & Qt::ShiftModifier)) {
+        event->setDropAction(Qt::CopyAction);
+    } else if ((keys & Qt::ShiftModifier) && !(keys & Qt::ControlModifier)) {
+        event->setDropAction(Qt::MoveAction);
+    } else {
+        event->setDropAction(event->proposedAction());
+    }
+    event->accept();
+}
+
+void CVornikList::dropEvent(QDropEvent* event) {
+    const ClipboardFiles files = ReadFilesMimeData(*event->mimeData());
+    if (files.paths.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    const QStringList paths = files.paths;
+    const Qt::KeyboardModifiers keys = event->modifiers();
+    Log("CVornikList::OnDrop");
+    // Handled once the drag has ended, so that the source is not kept waiting.
+    QTimer::singleShot(0, this, [this, paths, keys] { ShowDroppedFiles(paths, keys); });
+}
+
 void CVornikList::ViewClipboard(int command) {
+    if (command == CmdPaste) {
+        const QMimeData* data = QApplication::clipboard()->mimeData();
+        const ClipboardFiles files = data != nullptr ? ReadFilesMimeData(*data) : ClipboardFiles{};
+        if (files.effect != FileEffect::None) {
+            TransferInto(files.paths, files.effect == FileEffect::Move, /*filter=*/true);
+        }
+        return;
+    }
     if (command != CmdCut && command != CmdCopy) {
-        return;  // pasting arrives with the file transfers
+        return;
     }
     QStringList paths;
     for (const int row : SelectedRows()) {
@@ -316,6 +473,17 @@ void CVornikList::ViewClipboard(int command) {
 }
 
 void CVornikList::ListShowFiles(const QStringList& paths) {
+    ShowDroppedFiles(paths, Qt::NoModifier);
+}
+
+void CVornikList::ShowDroppedFiles(const QStringList& paths, Qt::KeyboardModifiers keys) {
+    const bool ctrl = keys & Qt::ControlModifier;
+    const bool shift = keys & Qt::ShiftModifier;
+    const bool oneFolder = paths.size() == 1 && QFileInfo(paths.front()).isDir();
+    if (!paths.isEmpty() && !oneFolder && ctrl != shift) {
+        TransferInto(paths, /*move=*/shift, /*filter=*/false);
+        return;
+    }
     std::vector<std::string> names;
     for (const QString& path : paths) {
         names.push_back(path.toStdString());

@@ -9,9 +9,11 @@
 
 #include "file_list_model.h"
 #include "file_table_model.h"
+#include "file_transfer.h"
 #include "gui_result_poster.h"
 #include "list_page_values.h"
 #include "list_workers.h"
+#include "transfer_plan.h"
 #include "window_factory.h"
 #include "window_with_settings.h"
 #include "worker_thread.h"
@@ -57,6 +59,12 @@ class CVornikList : public QTableView,
     void ViewRename();
     void ViewClipboard(int command);
     void ListShowFiles(const QStringList& paths);
+    // Files dropped with `keys` held: Ctrl alone copies and Shift alone moves them into the
+    // current folder; otherwise as ListShowFiles.
+    void ShowDroppedFiles(const QStringList& paths, Qt::KeyboardModifiers keys);
+    // Copies or moves `paths` into the current folder on a pool thread, after a question for
+    // each file that is there already; `filter` keeps only the files the list shows.
+    void TransferInto(const QStringList& paths, bool move, bool filter);
 
     // The folder watch's tick: looks at the folder on a pool thread and refills when its
     // matching files changed.
@@ -87,6 +95,10 @@ class CVornikList : public QTableView,
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     // FileListObserver
@@ -99,6 +111,8 @@ class CVornikList : public QTableView,
     void Show(const std::string& text) override;
 
     void OnWorkerMessage(ListWorkerMessage& message);
+    ConflictAnswer AskAboutConflict(const QString& name);
+    void StartTransfer(std::vector<TransferItem> items, bool move, bool fromClipboardCut);
     void RebuildColumns();
     void ShowSortColumn();
     void UpdatePalette();

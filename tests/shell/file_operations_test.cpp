@@ -10,8 +10,10 @@
 #include "command_ids.h"
 #include "file_clipboard.h"
 #include "file_operations.h"
+#include "file_transfer.h"
 #include "folder_snapshot.h"
 #include "shell_test_support.h"
+#include "transfer_plan.h"
 #include "vornik_app.h"
 #include "vornik_list.h"
 
@@ -190,6 +192,118 @@ class FileOperationsTest : public QObject {
         const ClipboardFiles files = ReadFilesMimeData(*QApplication::clipboard()->mimeData());
         QCOMPARE(files.effect, FileEffect::Move);
         QCOMPARE(files.paths.size(), 2);
+    }
+
+    void TransfersNeverLoseAFile() {
+        TempFolder from;
+        TempFolder to;
+        const std::atomic<bool> go{false};
+        const auto none = [](std::uint64_t, std::uint64_t) {};
+        const QString a = Touch(from, "a.mp3", "AAAA");
+        const std::string target = to / "a.mp3";
+
+        // Copy: the source stays.
+        TransferResult result = RunTransfer({{a.toStdString(), target, false}}, false, go, none);
+        QCOMPARE(result.done.size(), std::size_t{1});
+        QVERIFY(QFileInfo::exists(a) && QFileInfo(QString::fromStdString(target)).size() == 4);
+
+        // Nothing replaced without the word, even when the plan said nothing of it.
+        Touch(from, "a.mp3", "NEW");
+        result = RunTransfer({{a.toStdString(), target, false}}, false, go, none);
+        QCOMPARE(result.failed.size(), std::size_t{1});
+        QCOMPARE(QFileInfo(QString::fromStdString(target)).size(), 4);
+        result = RunTransfer({{a.toStdString(), target, true}}, false, go, none);
+        QCOMPARE(QFileInfo(QString::fromStdString(target)).size(), 3);
+
+        // A move across file systems: copied, then the source goes.
+        const QString b = Touch(from, "b.mp3", "BB");
+        const RenameCall crossDevice = [](const std::string& f, const std::string& t, bool r) {
+            return f.find(".vornik-part") == std::string::npos ? EXDEV : SystemRename(f, t, r);
+        };
+        result = RunTransfer({{b.toStdString(), to / "b.mp3", false}}, true, go, none, crossDevice);
+        QCOMPARE(result.done.size(), std::size_t{1});
+        QVERIFY(!QFileInfo::exists(b));
+        QCOMPARE(QFileInfo(QString::fromStdString(to / "b.mp3")).size(), 2);
+
+        // A copy that cannot be written loses nothing and leaves no part behind.
+        const QString c = Touch(from, "c.mp3", "CC");
+        result = RunTransfer({{c.toStdString(), to / "missing/c.mp3", false}}, true, go, none);
+        QCOMPARE(result.failed.size(), std::size_t{1});
+        QVERIFY(QFileInfo::exists(c));
+
+        // Cancelled half-way: the partial copy goes, the source stays.
+        std::ofstream(from / "big.mp3") << std::string(3 << 20, 'x');
+        std::atomic<bool> cancel{false};
+        result = RunTransfer(
+            {{from / "big.mp3", to / "big.mp3", false}}, true, cancel,
+            [&cancel](std::uint64_t done, std::uint64_t) { cancel = done > 0; }, crossDevice);
+        QVERIFY(result.cancelled);
+        QVERIFY(QFileInfo::exists(QString::fromStdString(from / "big.mp3")));
+        QVERIFY(!QFileInfo::exists(QString::fromStdString(to / "big.mp3")));
+        QCOMPARE(QDir(QString::fromStdString(to.path)).entryList(QDir::Files | QDir::Hidden).size(),
+                 2);
+    }
+
+    void ConflictAnswersDecideThePlan() {
+        TempFolder from;
+        TempFolder to;
+        const QStringList sources{Touch(from, "a.mp3"), Touch(from, "b.mp3"), Touch(from, "c.mp3")};
+        Touch(to, "a.mp3");
+        Touch(to, "b.mp3");
+        const QString folder = QString::fromStdString(to.path);
+        QStringList asked;
+        const auto answer = [&asked](ConflictAnswer a) {
+            return [&asked, a](const QString& name) {
+                asked << name;
+                return a;
+            };
+        };
+        auto items = PlanTransferItems(sources, folder, answer({ConflictChoice::Skip, false}));
+        QCOMPARE(asked, (QStringList{"a.mp3", "b.mp3"}));
+        QCOMPARE(items->size(), std::size_t{1});
+        asked.clear();
+        items = PlanTransferItems(sources, folder, answer({ConflictChoice::Replace, true}));
+        QCOMPARE(asked, QStringList{"a.mp3"});  // once, for all
+        QCOMPARE(items->size(), std::size_t{3});
+        QVERIFY(items->front().replace && !items->back().replace);
+        QVERIFY(!PlanTransferItems(sources, folder, answer({ConflictChoice::Cancel, false})));
+        // Into its own folder: nothing to do.
+        QVERIFY(PlanTransferItems(sources, QString::fromStdString(from.path),
+                                  answer({ConflictChoice::Replace, true}))
+                    ->empty());
+    }
+
+    // Copy and paste, cut and paste, through the list and the clipboard.
+    void PasteCopiesAndMovesIntoTheListedFolder() {
+        TempFolder from;
+        TempFolder to;
+        test::WriteStream(from / "a.mp3", 128, 20);
+        test::WriteStream(from / "b.mp3", 128, 20);
+        Touch(from, "notes.txt");
+        CVornikList list;
+        list.ListLoadFolder(QString::fromStdString(to.path), true, false);
+        QTRY_VERIFY_WITH_TIMEOUT(list.Model().CurrentFolder().has_value(), kPatienceMs);
+
+        const QString a = QString::fromStdString(from / "a.mp3");
+        const QString b = QString::fromStdString(from / "b.mp3");
+        QApplication::clipboard()->setMimeData(
+            FilesMimeData({a, QString::fromStdString(from / "notes.txt")}, false));
+        list.ViewClipboard(CmdPaste);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(QString::fromStdString(to / "a.mp3")),
+                                 kPatienceMs);
+        QVERIFY(QFileInfo::exists(a));
+        QVERIFY(!QFileInfo::exists(QString::fromStdString(to / "notes.txt")));  // not a listed type
+
+        QApplication::clipboard()->setMimeData(FilesMimeData({b}, true));
+        list.ViewClipboard(CmdPaste);
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(b), kPatienceMs);
+        QVERIFY(QFileInfo::exists(QString::fromStdString(to / "b.mp3")));
+        const auto clipboardEmpty = [] {
+            const QMimeData* data = QApplication::clipboard()->mimeData();
+            return data == nullptr || ReadFilesMimeData(*data).paths.isEmpty();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(clipboardEmpty(), kPatienceMs);
+        QTRY_COMPARE_WITH_TIMEOUT(list.Table().rowCount(), 2, kPatienceMs);  // the watch's refill
     }
 
   private:
