@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QTest>
 #include <memory>
 
@@ -304,6 +305,35 @@ class FileOperationsTest : public QObject {
         };
         QTRY_VERIFY_WITH_TIMEOUT(clipboardEmpty(), kPatienceMs);
         QTRY_COMPARE_WITH_TIMEOUT(list.Table().rowCount(), 2, kPatienceMs);  // the watch's refill
+    }
+
+    // Drops by key state: Ctrl copies, Shift moves, one folder navigates, one file opens.
+    void DropsFollowTheKeys() {
+        TempFolder from;
+        TempFolder to;
+        test::WriteStream(from / "a.mp3", 128, 20);
+        test::WriteStream(from / "b.mp3", 128, 20);
+        CVornikList list;
+        list.ListLoadFolder(QString::fromStdString(to.path), true, false);
+        QTRY_VERIFY_WITH_TIMEOUT(list.Model().CurrentFolder().has_value(), kPatienceMs);
+        QSignalSpy goTo(&list, &CVornikList::TreeGoToFolder);
+        QSignalSpy details(&list, &CVornikList::ViewOpenDetails);
+        const QString a = QString::fromStdString(from / "a.mp3");
+        const QString b = QString::fromStdString(from / "b.mp3");
+
+        list.ShowDroppedFiles({a}, Qt::ControlModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(QString::fromStdString(to / "a.mp3")),
+                                 kPatienceMs);
+        QVERIFY(QFileInfo::exists(a));
+        list.ShowDroppedFiles({b}, Qt::ShiftModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(b), kPatienceMs);
+        QVERIFY(goTo.isEmpty() && details.isEmpty());
+
+        list.ShowDroppedFiles({QString::fromStdString(from.path)}, Qt::ControlModifier);
+        QCOMPARE(goTo.size(), 1);  // a folder navigates whatever the keys
+        list.ShowDroppedFiles({a}, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(details.size(), 1);
+        QCOMPARE(goTo.last().front().toString(), QString::fromStdString(from.path));
     }
 
   private:
