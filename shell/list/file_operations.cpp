@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace vornik {
 namespace {
@@ -25,6 +26,11 @@ DeleteOutcome DeleteFiles(const QStringList& paths, bool forGood, const Confirm&
     if (!confirm(question)) {
         outcome.kept = paths;
         return outcome;
+    }
+    // Qt's trash goes astray (into the working folder) when the data folder it lives in is
+    // missing, as on a fresh account: the folder is made first.
+    if (!forGood) {
+        QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     }
     QStringList untrashed;
     for (const QString& path : paths) {

@@ -51,7 +51,8 @@ class FileOperationsTest : public QObject {
         RegisterWindows();
         // The trash of this test, never the user's.
         QVERIFY(trashHome_.path.size() > 0);
-        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(trashHome_.path));
+        // A data folder that is not there yet, as on a fresh account.
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(trashHome_ / "share"));
     }
 
     void ClipboardFormatsAsFileManagersWriteThem() {
@@ -158,13 +159,13 @@ class FileOperationsTest : public QObject {
         QCOMPARE(yes.asked, QStringList{"Move \"a.mp3\" to the trash?"});
         QCOMPARE(outcome.removed, QStringList{a});
         QVERIFY(!QFileInfo::exists(a));
-        QVERIFY(QFileInfo::exists(QString::fromStdString(trashHome_ / "Trash/files/a.mp3")));
+        QVERIFY(QFileInfo::exists(QString::fromStdString(trashHome_ / "share/Trash/files/a.mp3")));
 
         Answers forGood;
         outcome = DeleteFiles({b}, true, forGood.confirm());
         QCOMPARE(forGood.asked, QStringList{"Delete \"b.mp3\" for good? This cannot be undone."});
         QVERIFY(!QFileInfo::exists(b));
-        QVERIFY(!QFileInfo::exists(QString::fromStdString(trashHome_ / "Trash/files/b.mp3")));
+        QVERIFY(!QFileInfo::exists(QString::fromStdString(trashHome_ / "share/Trash/files/b.mp3")));
     }
 
     // A renamed row keeps its place and the folder watch sees nothing new.
