@@ -2,16 +2,9 @@
 
 #include "replace_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <filesystem>
 #include <iterator>
 #include <ostream>
 #include <sstream>
@@ -19,8 +12,6 @@
 namespace vornik {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // Files this program writes keep the line ends of the platform the format comes from.
 constexpr std::string_view kLineEnd = "\r\n";

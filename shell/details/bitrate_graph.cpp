@@ -103,20 +103,23 @@ void CBitrateGraph::Apply(const GraphScroll& scroll) {
     Q_EMIT WindowChanged();
 }
 
+void CBitrateGraph::Step(int twentieths) {
+    Apply(ScrollBy(window_, twentieths * window_.Span() / 20));
+}
+
 void CBitrateGraph::OnScrollBarAction(int action) {
-    const std::int64_t span = window_.Span();
     switch (action) {
         case QAbstractSlider::SliderSingleStepAdd:
-            Apply(ScrollBy(window_, span / 20));
+            Step(kLineStep);
             break;
         case QAbstractSlider::SliderSingleStepSub:
-            Apply(ScrollBy(window_, -span / 20));
+            Step(-kLineStep);
             break;
         case QAbstractSlider::SliderPageStepAdd:
-            Apply(ScrollBy(window_, span / 2));
+            Step(kPageStep);
             break;
         case QAbstractSlider::SliderPageStepSub:
-            Apply(ScrollBy(window_, -span / 2));
+            Step(-kPageStep);
             break;
         default:
             return;  // the thumb: valueChanged follows
@@ -222,25 +225,24 @@ void CBitrateGraph::wheelEvent(QWheelEvent* event) {
                 ZoomAround(window_, factor, qRound(event->position().x()), PlotAreaOf(PlotRect())));
         }
     } else {
-        Apply(ScrollBy(window_, -notches * window_.Span() / 20));
+        Step(-notches * kLineStep);
     }
     event->accept();
 }
 
 void CBitrateGraph::keyPressEvent(QKeyEvent* event) {
-    const std::int64_t span = window_.Span();
     switch (event->key()) {
         case Qt::Key_Left:
-            Apply(ScrollBy(window_, -span / 20));
+            Step(-kLineStep);
             break;
         case Qt::Key_Right:
-            Apply(ScrollBy(window_, span / 20));
+            Step(kLineStep);
             break;
         case Qt::Key_PageUp:
-            Apply(ScrollBy(window_, -span / 2));
+            Step(-kPageStep);
             break;
         case Qt::Key_PageDown:
-            Apply(ScrollBy(window_, span / 2));
+            Step(kPageStep);
             break;
         case Qt::Key_Home:
             Apply(ScrollTo(window_, 0));

@@ -58,6 +58,10 @@ class CBitrateGraph : public QWidget {
 
   private:
     void Apply(const GraphScroll& scroll);
+    // Moves the window by `twentieths` of its span: a line is one, a page ten.
+    void Step(int twentieths);
+    static constexpr int kLineStep = 1;
+    static constexpr int kPageStep = 10;
     void OnScrollBarAction(int action);
 
     GraphSeries series_;

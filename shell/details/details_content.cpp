@@ -91,25 +91,30 @@ HistogramData JointStereoHistogram(const Mp3Info& record) {
     return data;
 }
 
-std::int64_t PlayTimeMs(const Mp3Info& record) {
+namespace {
+
+// The walked frames' samples, by each layer's own frame length: 384 samples for Layer I, 1152
+// for Layer II, 1152 or 576 for Layer III, so that MP1 and MPEG-2 MP2 files get their real
+// length. 0 for a record without a stream.
+std::int64_t WalkedSamples(const Mp3Info& record) {
     if (record.sampleRate <= 0 || record.layer < 1 || record.layer > 3) {
         return 0;
     }
-    // Each layer's own frame length: 384 samples for Layer I, 1152 for Layer II, 1152 or 576
-    // for Layer III, so that MP1 and MPEG-2 MP2 files get their real length.
     return static_cast<std::int64_t>(record.frameCount) *
-           SamplesPerFrame(record.layer, record.mpeg1) * 1000 / record.sampleRate;
+           SamplesPerFrame(record.layer, record.mpeg1);
+}
+
+}  // namespace
+
+std::int64_t PlayTimeMs(const Mp3Info& record) {
+    return record.sampleRate > 0 ? WalkedSamples(record) * 1000 / record.sampleRate : 0;
 }
 
 int ProgressPercent(const Mp3Info& record) {
-    if (record.duration <= 0) {
+    if (record.duration <= 0 || record.sampleRate <= 0) {
         return 0;
     }
-    if (record.sampleRate <= 0 || record.layer < 1 || record.layer > 3) {
-        return 0;
-    }
-    const double done = static_cast<double>(record.frameCount) *
-                        SamplesPerFrame(record.layer, record.mpeg1) / record.sampleRate;
+    const double done = static_cast<double>(WalkedSamples(record)) / record.sampleRate;
     return std::clamp(static_cast<int>(done * 100 / record.duration), 0, 100);
 }
 

@@ -291,10 +291,7 @@ bool CVornikList::RenameRow(int row, const QString& newName) {
 }
 
 void CVornikList::DeleteSelected(bool forGood) {
-    QStringList paths;
-    for (const int row : SelectedRows()) {
-        paths << QString::fromStdString(model_.Displayed(row).fullPath);
-    }
+    const QStringList paths = SelectedPaths();
     if (paths.isEmpty()) {
         return;
     }
@@ -405,10 +402,7 @@ void CVornikList::StartTransfer(std::vector<TransferItem> items, bool move, bool
 }
 
 void CVornikList::startDrag(Qt::DropActions /*supportedActions*/) {
-    QStringList paths;
-    for (const int row : SelectedRows()) {
-        paths << QString::fromStdString(model_.Displayed(row).fullPath);
-    }
+    const QStringList paths = SelectedPaths();
     if (paths.isEmpty()) {
         return;
     }
@@ -463,10 +457,7 @@ void CVornikList::ViewClipboard(int command) {
     if (command != CmdCut && command != CmdCopy) {
         return;
     }
-    QStringList paths;
-    for (const int row : SelectedRows()) {
-        paths << QString::fromStdString(model_.Displayed(row).fullPath);
-    }
+    const QStringList paths = SelectedPaths();
     if (!paths.isEmpty()) {
         QApplication::clipboard()->setMimeData(FilesMimeData(paths, command == CmdCut));
     }
@@ -558,6 +549,14 @@ void CVornikList::OpenDetails(int row) {
         return;
     }
     Q_EMIT ViewOpenDetails(QString::fromStdString(item.fullPath));
+}
+
+QStringList CVornikList::SelectedPaths() const {
+    QStringList paths;
+    for (const int row : SelectedRows()) {
+        paths << QString::fromStdString(model_.Displayed(row).fullPath);
+    }
+    return paths;
 }
 
 std::vector<int> CVornikList::SelectedRows() const {

@@ -118,6 +118,7 @@ class CVornikList : public QTableView,
     void UpdatePalette();
     void CopyColumnWidths();
     std::vector<int> SelectedRows() const;
+    QStringList SelectedPaths() const;
     // The selection lives in the rows; these keep the view's selection and the rows' flags
     // the same.
     void TakeSelectionIntoRows(const QItemSelection& selected, const QItemSelection& deselected);
