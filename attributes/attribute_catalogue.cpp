@@ -9,6 +9,7 @@ AttributeCatalogue MakeCatalogue() {
     const std::string mpegPlus = "Mpeg Plus";
     const std::string lame = "Lame Tag";
     const std::string id3v1 = "ID3v1";
+    const std::string integrity = "Integrity";
     // id, name, description, group, sort field, text slot, list width, needs the walk
     return {
         {0, {"Name", "Filename", general, S::Text, 1, 200, false}},
@@ -74,6 +75,13 @@ AttributeCatalogue MakeCatalogue() {
         {204, {"Track", "Track Number", id3v1, S::Id3v1Track, 25, 100, false}},
         {205, {"Comment", "Comment contained in id3v1 tag", id3v1, S::Text, 24, 150, false}},
         {206, {"Genre", "Genre of track", id3v1, S::Text, 22, 150, false}},
+        // Ids from 300 on: groups that came after the ones above.
+        {300,
+         {"CRC Frames", "Number of frames whose CRC was checked", integrity, S::CrcFrames, 43, 70,
+          true}},
+        {301,
+         {"CRC Errors", "Number of frames whose CRC does not match", integrity, S::CrcErrors, 44,
+          70, true}},
     };
 }
 
@@ -126,6 +134,10 @@ double SortValue(const Mp3Info& r, SortField field) {
             return r.lameLowpass;
         case SortField::Id3v1Track:
             return r.id3v1Track;
+        case SortField::CrcFrames:
+            return r.crcFrames;
+        case SortField::CrcErrors:
+            return r.crcErrors;
     }
     return 0;
 }
@@ -166,6 +178,10 @@ const char* SortFieldName(SortField field) {
             return "lameLowpass";
         case SortField::Id3v1Track:
             return "id3v1Track";
+        case SortField::CrcFrames:
+            return "crcFrames";
+        case SortField::CrcErrors:
+            return "crcErrors";
     }
     return "";
 }

@@ -27,12 +27,14 @@ enum class SortField {
     LameRevision,
     LameLowpass,
     Id3v1Track,
+    CrcFrames,
+    CrcErrors,
 };
 
 struct AttributeInfo {
     std::string name;         // column header and export name
     std::string description;  // tool tip
-    std::string group;        // "General", "Mpeg Plus", "Lame Tag" or "ID3v1"
+    std::string group;        // "General", "Mpeg Plus", "Lame Tag", "ID3v1", "Integrity", ...
     SortField sortField = SortField::Text;
     int textSlot = 0;        // slot of AttributeTexts that holds the display text
     int listWidth = 0;       // default list column width, pixels

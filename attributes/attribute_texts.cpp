@@ -6,6 +6,7 @@
 
 #include "encoder_identification.h"
 #include "genre_names.h"
+#include "integrity_texts.h"
 #include "quality_estimate.h"
 
 namespace vornik {
@@ -182,6 +183,7 @@ int ComputeAttributeTexts(AttributeTexts& t, const Mp3Info& r, bool monoQuality)
     t[kSlotMaxReservoir] = std::to_string(r.maxMainDataBegin);
     t[kSlotAvgReservoir] = std::to_string(r.avgMainDataBegin);
     t[kSlotSyncErrors] = std::to_string(r.syncErrors);
+    FillIntegrityTexts(t, r);
     const int quality = EstimateQuality(t, r, monoQuality);
     t[kSlotQuality] = QualityText(quality);
     return quality;

@@ -8,11 +8,11 @@
 
 namespace vornik {
 
-// Slots 0 to 42; the catalogue names the slot of each attribute. Slot 0 is never written;
+// Slots 0 to 44; the catalogue names the slot of each attribute. Slot 0 is never written;
 // slots 5 (Scalefac), 6 (Emphasis), 39 (Noise Shaping) and 42 (Lame stereo mode) belong to no
 // attribute and are read by the report. All texts are UTF-8.
 struct AttributeTexts {
-    static constexpr int kSlots = 43;
+    static constexpr int kSlots = 45;
     std::array<std::string, kSlots> slots;
 
     std::string& operator[](int slot) { return slots[static_cast<std::size_t>(slot)]; }
@@ -63,6 +63,8 @@ enum TextSlot : int {
     kSlotUnwise = 40,
     kSlotInputFrequency = 41,
     kSlotLameStereoMode = 42,
+    kSlotCrcFrames = 43,
+    kSlotCrcErrors = 44,
 };
 
 // Fills `texts` (slot 1, the name, set by the caller) from `record` and returns the quality

@@ -108,6 +108,9 @@ nlohmann::ordered_json RecordToJson(const Mp3Info& r) {
     j["mpcStreamVersion"] = r.mpcStreamVersion;
     j["mpcProfile"] = r.mpcProfile;
     j["fileName"] = r.fileName;
+    j["crcFrames"] = r.crcFrames;
+    j["crcErrors"] = r.crcErrors;
+    j["crcErrorTimes"] = r.crcErrorTimes;
     return j;
 }
 

@@ -164,6 +164,9 @@ void CMp3File::WalkFrames(Mp3Info& record, std::int64_t start, std::int64_t id3v
     record.longBlocks = record.shortBlocks = record.mixedBlocks = 0;
     record.syncErrors = 0;
     record.syncErrorTimes.fill(0);
+    record.crcFrames = 0;
+    record.crcErrors = 0;
+    record.crcErrorTimes.fill(0);
     record.sumMainDataBegin = 0;
     record.maxMainDataBegin = 0;
     record.avgMainDataBegin = 0;

@@ -67,6 +67,7 @@ class CMp3File {
     static constexpr std::int64_t kEndWindow = 327680;
     static constexpr int kProgressInterval = 2000;
     static constexpr int kRecordedSyncErrors = 20;
+    static constexpr int kRecordedCrcErrors = 20;
 
   private:
     void WalkFrames(Mp3Info& record, std::int64_t start, std::int64_t id3v1Start, int frameLimit,

@@ -102,6 +102,13 @@ struct Mp3Info {
     std::int32_t mpcStreamVersion = 0;
     std::int32_t mpcProfile = 0;
     std::string fileName;  // the whole path
+
+    // Frames with the protection bit clear whose CRC was recomputed, of the walked frames, and
+    // those whose stored CRC differs; the times (ms from the start of the file's first frame)
+    // of the first 20 that differ.
+    std::int32_t crcFrames = 0;
+    std::int32_t crcErrors = 0;
+    std::array<std::uint64_t, 20> crcErrorTimes{};
 };
 
 // One element per walked frame in every list, for the details graph and histograms.

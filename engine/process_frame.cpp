@@ -2,15 +2,18 @@
 #include <algorithm>
 
 #include "bit_reader.h"
+#include "frame_crc.h"
 #include "frame_header.h"
 #include "mp3_file.h"
 
 namespace vornik {
 namespace {
 
-// Header (4), CRC (2) and the largest side information (MPEG-1 stereo, 32 bytes), and 8 bytes
-// more so that the bit reader's 8-byte loads stay inside the buffer.
-constexpr std::size_t kSideInfoWindow = 4 + 2 + 32 + 8;
+// Everything a frame's CRC covers, which includes the largest side information (MPEG-1
+// stereo, 32 bytes), and 8 bytes more so that the bit reader's 8-byte loads stay inside the
+// buffer.
+constexpr std::size_t kFrameWindow = kFrameCrcWindow + 8;
+static_assert(kFrameCrcWindow >= 4 + 2 + 32);
 
 // What one frame's Layer III side information tells; zero for Layers I and II, whose side
 // information has another layout and holds none of these fields.
@@ -75,11 +78,32 @@ SideInfoStats ReadLayer3SideInfo(BitReader& bits, const FrameHeader& h, Mp3Info&
     return stats;
 }
 
+// Counts a protected frame whose covered bytes are all in the file; a frame cut short by the end
+// of the file is left to the last-frame check.
+void CheckFrameCrc(const FrameHeader& h, std::span<const std::uint8_t> frame, Mp3Info& record) {
+    const int bits = ProtectedBits(h, frame);
+    if (bits == 0 || frame.size() < 6 + static_cast<std::size_t>(bits + 7) / 8) {
+        return;
+    }
+    // frameCount does not count this frame yet, nor ever the first frame, which comes before it.
+    const std::uint64_t frameIndex = static_cast<std::uint64_t>(record.frameCount) + 1;
+    ++record.crcFrames;
+    if (ComputeFrameCrc(frame, bits) == StoredFrameCrc(frame)) {
+        return;
+    }
+    ++record.crcErrors;
+    if (record.crcErrors <= CMp3File::kRecordedCrcErrors) {
+        record.crcErrorTimes[static_cast<std::size_t>(record.crcErrors - 1)] =
+            frameIndex * static_cast<std::uint64_t>(SamplesPerFrame(h.layer, h.mpeg1 != 0)) *
+            1000u / static_cast<std::uint64_t>(h.sampleRate);
+    }
+}
+
 }  // namespace
 
 std::int64_t CMp3File::ProcessFrame(Mp3Info& record, FrameSeries* series) {
     const std::int64_t start = reader_.tell();
-    std::uint8_t bytes[kSideInfoWindow] = {};
+    std::uint8_t bytes[kFrameWindow] = {};
     // Bytes past the end of the file count as zero in the side information and as all ones
     // in the header.
     const std::size_t got = reader_.readAt(start, bytes, sizeof bytes);
@@ -98,6 +122,7 @@ std::int64_t CMp3File::ProcessFrame(Mp3Info& record, FrameSeries* series) {
     if (h.padding != 0) {
         record.paddingUsed = true;
     }
+    CheckFrameCrc(h, std::span<const std::uint8_t>(bytes, got), record);
 
     SideInfoStats stats;
     if (h.layer == 3) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
+#include <string>
 
 #include "attribute_catalogue.h"
 
@@ -254,13 +256,25 @@ TEST(AttributeCatalogue, IdsInOrderAndSlots) {
     const int ids[] = {0,   1,   2,   3,   4,   5,   6,   7,   8,   9,   11,  12,  13,
                        14,  16,  17,  58,  59,  100, 101, 102, 103, 104, 105, 106, 107,
                        108, 109, 110, 111, 112, 200, 201, 202, 203, 204, 205, 206};
+    // The settings file stores these ids; later attributes take ids from 300 on.
     const AttributeCatalogue& catalogue = BuildAttributeCatalogue();
-    ASSERT_EQ(catalogue.size(), std::size(ids));
-    std::size_t i = 0;
+    auto it = catalogue.begin();
+    for (const int id : ids) {
+        ASSERT_NE(it, catalogue.end());
+        EXPECT_EQ(it->first, id);
+        EXPECT_LE(it->second.textSlot, 41);
+        ++it;
+    }
+    ASSERT_NE(it, catalogue.end());
+    EXPECT_EQ(it->first, 300);
+    std::set<int> slots;
+    std::set<std::string> names;
     for (const auto& [id, attribute] : catalogue) {
-        EXPECT_EQ(id, ids[i++]);
-        EXPECT_GE(attribute.textSlot, 1);
-        EXPECT_LE(attribute.textSlot, 41);
+        EXPECT_GE(attribute.textSlot, 1) << id;
+        EXPECT_LT(attribute.textSlot, AttributeTexts::kSlots) << id;
+        EXPECT_TRUE(slots.insert(attribute.textSlot).second) << id;
+        // Names are keys of the JSON export.
+        EXPECT_TRUE(names.insert(attribute.name).second) << id;
     }
     EXPECT_EQ(FindAttribute(13)->description, "Is there am embedded CUE sheet?");
     EXPECT_EQ(FindAttribute(10), nullptr);

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 #include "encoder_support.h"
 #include "frame_header.h"
@@ -46,6 +49,15 @@ const EncoderCase kCases[] = {
      false, 192},
     {"twolame_mpeg2", 22050, 2, "twolame --quiet -b 96 %s %s", false, 2, 22050, false, true, -1,
      false, 96},
+    // Layer II CRCs cover the allocation and scfsi, whose layout follows the table in use.
+    {"twolame_crc_joint", 44100, 2, "twolame --quiet -p -m j -b 128 %s %s", false, 2, 44100, true,
+     true, 1, false, 128},
+    {"twolame_crc_mono_48k", 48000, 1, "twolame --quiet -p -m m -b 64 %s %s", false, 2, 48000, true,
+     true, 3, false, 64},
+    {"twolame_crc_32k", 32000, 2, "twolame --quiet -p -b 64 %s %s", false, 2, 32000, true, true, -1,
+     false, 64},
+    {"twolame_crc_mpeg2", 22050, 2, "twolame --quiet -p -b 96 %s %s", false, 2, 22050, false, true,
+     -1, false, 96},
 };
 
 void PrintTo(const EncoderCase& c, std::ostream* out) {
@@ -80,6 +92,9 @@ TEST_P(EncoderScan, AgreesWithTheEncoderAndFfprobe) {
         EXPECT_EQ(r.avgBitrate, c.kbps);
     }
     EXPECT_EQ(r.syncErrors, 0);
+    const bool protectedFrames = std::string(c.command).find(" -p ") != std::string::npos;
+    EXPECT_EQ(r.crcFrames, protectedFrames ? r.frameCount : 0);
+    EXPECT_EQ(r.crcErrors, 0);
     EXPECT_TRUE(r.scanComplete);
     EXPECT_TRUE(r.lastFrameOk);
 
@@ -125,6 +140,39 @@ TEST(EncoderScan, LameUsesShortBlocksOnTransients) {
     EXPECT_GT(scan.record.maxMainDataBegin, 0);
     ASSERT_EQ(series.blockKinds.size(), static_cast<std::size_t>(scan.record.frameCount));
     EXPECT_NE(std::count(series.blockKinds.begin(), series.blockKinds.end(), 1u), 0);
+}
+
+// One flipped bit in the side information of one frame of a lame -p file: that frame alone
+// fails its CRC, and the error is placed at its time.
+TEST(EncoderScan, FlippedSideInformationFailsOneCrc) {
+    const test::TempDir dir;
+    const std::string mp3 = dir.file("out.mp3");
+    test::WriteTestSignal(dir.file("in.wav"), 44100, 2, 4.0);
+    ASSERT_EQ(test::RunCommand("lame --quiet -p -b 128 '" + dir.file("in.wav") + "' '" + mp3 + "'"),
+              0);
+    FrameSeries series;
+    const auto clean = test::ScanPath(mp3, true, -1, &series);
+    ASSERT_EQ(clean.record.crcErrors, 0);
+    ASSERT_GT(series.framePositions.size(), 100u);
+
+    constexpr std::size_t kWalkedIndex = 99;  // the file's frame 100
+    std::vector<char> bytes;
+    {
+        std::ifstream in(mp3, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    // Byte 10 of the frame is in the first granule's fields, past header, CRC word and the
+    // main_data_begin and scfsi bits.
+    const auto position = static_cast<std::size_t>(series.framePositions[kWalkedIndex]) + 10;
+    bytes[position] = static_cast<char>(bytes[position] ^ 0x10);
+    std::ofstream(mp3, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+
+    const auto flipped = test::ScanPath(mp3);
+    EXPECT_EQ(flipped.record.crcFrames, clean.record.crcFrames);
+    EXPECT_EQ(flipped.record.crcErrors, 1);
+    EXPECT_EQ(flipped.record.crcErrorTimes[0], 100u * 1152 * 1000 / 44100);
+    EXPECT_EQ(flipped.record.syncErrors, 0);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "attribute_catalogue.h"
 #include "colour_button.h"
 #include "colour_word.h"
 #include "export_tree.h"
@@ -61,6 +62,19 @@ std::vector<CIniFile::Section> Saved(CVornikView& view) {
     CIniFile ini;
     view.SaveSettings(ini);
     return ini.Sections();
+}
+
+// Groups of the attribute catalogue: a new group starts where the group text changes.
+std::size_t GroupCount() {
+    std::size_t groups = 0;
+    std::string last;
+    for (const auto& [id, attribute] : BuildAttributeCatalogue()) {
+        if (groups == 0 || attribute.group != last) {
+            ++groups;
+            last = attribute.group;
+        }
+    }
+    return groups;
 }
 
 QTreeWidgetItem* GroupItem(CExportTree& tree, const QString& name) {
@@ -308,7 +322,7 @@ class SettingsSheetTest : public QObject {
         tree.show();
         QVERIFY(QTest::qWaitForWindowExposed(&tree));
         tree.Fill({{"Lame Tag", "Tag Revision"}, {"General", "Name"}, {"Nowhere", "Name"}});
-        QCOMPARE(tree.topLevelItemCount(), 4);
+        QCOMPARE(static_cast<std::size_t>(tree.topLevelItemCount()), GroupCount());
         QTreeWidgetItem* lame = GroupItem(tree, "Lame Tag");
         QVERIFY(lame != nullptr);
         QCOMPARE(lame->childCount(), 13);

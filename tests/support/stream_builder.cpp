@@ -146,17 +146,47 @@ std::uint32_t HeaderWord(const FrameShape& shape) {
     return std::uint32_t{b[0]} << 24 | std::uint32_t{b[1]} << 16 | std::uint32_t{b[2]} << 8 | b[3];
 }
 
+std::uint16_t ReferenceFrameCrc(const std::vector<std::uint8_t>& frame, int bits) {
+    std::uint16_t crc = 0xFFFF;
+    const auto add = [&crc](bool bit) {
+        const bool top = (crc & 0x8000) != 0;
+        crc = static_cast<std::uint16_t>(crc << 1);
+        if (top != bit) {
+            crc ^= 0x8005;
+        }
+    };
+    const auto bitAt = [&frame](std::size_t index) {
+        const std::size_t byte = index / 8;
+        return byte < frame.size() && ((frame[byte] >> (7 - index % 8)) & 1) != 0;
+    };
+    for (std::size_t i = 16; i < 32; ++i) {
+        add(bitAt(i));
+    }
+    for (std::size_t i = 0; i < static_cast<std::size_t>(bits); ++i) {
+        add(bitAt(48 + i));
+    }
+    return crc;
+}
+
 std::vector<std::uint8_t> BuildFrame(const FrameShape& shape) {
     BitWriter bits;
     bits.put(HeaderWord(shape), 32);
     if (shape.crc) {
-        bits.put(0xBEEF, 16);
+        bits.put(0, 16);  // sealed below, once the protected bits are written
     }
     if (shape.layer == 3) {
         WriteSideInfo(bits, shape);
     }
     std::vector<std::uint8_t> frame = bits.bytes();
+    const int protectedBits =
+        shape.layer == 3 ? static_cast<int>(frame.size() - 6) * 8 : shape.layer12ProtectedBits;
     frame.resize(StandardFrameLength(shape), 0);
+    if (shape.crc) {
+        const std::uint16_t crc =
+            ReferenceFrameCrc(frame, protectedBits) ^ (shape.wrongCrc ? 1 : 0);
+        frame[4] = static_cast<std::uint8_t>(crc >> 8);
+        frame[5] = static_cast<std::uint8_t>(crc & 0xFF);
+    }
     return frame;
 }
 

@@ -38,7 +38,11 @@ struct FrameShape {
     int sampleRate = 44100;
     bool padding = false;
     bool crc = false;  // protection bit 0 and a 16-bit CRC word after the header
-    int mode = 0;      // 0 stereo, 1 joint, 2 dual, 3 single channel
+    // The CRC covers the Layer III side information the builder writes; for Layers I and II
+    // (whose allocation the builder writes as zeros) the bits it covers are given here.
+    int layer12ProtectedBits = 0;
+    bool wrongCrc = false;  // store the correct CRC with its lowest bit flipped
+    int mode = 0;           // 0 stereo, 1 joint, 2 dual, 3 single channel
     int modeExtension = 0;
     bool copyright = false;
     bool original = false;
@@ -55,6 +59,9 @@ struct FrameShape {
 // Frame length in bytes by ISO/IEC 11172-3 and 13818-3 (free format counted as 128 kbps).
 std::size_t StandardFrameLength(const FrameShape& shape);
 std::uint32_t HeaderWord(const FrameShape& shape);
+// CRC-16 (0x8005, initial 0xFFFF) over bytes 2 and 3 of `frame` and `bits` bits from byte 6 on,
+// bit by bit as the standard's figure draws it.
+std::uint16_t ReferenceFrameCrc(const std::vector<std::uint8_t>& frame, int bits);
 // The whole frame: header, CRC word, side information (Layer III) and a zero payload.
 std::vector<std::uint8_t> BuildFrame(const FrameShape& shape);
 

@@ -1,0 +1,12 @@
+// The texts of the checks that tell whether a file's stream is sound.
+#pragma once
+
+#include "attribute_texts.h"
+#include "mp3_info.h"
+
+namespace vornik {
+
+// "CRC Frames" and "CRC Errors"; the errors read "--" when no frame carried a CRC.
+void FillIntegrityTexts(AttributeTexts& texts, const Mp3Info& record);
+
+}  // namespace vornik
