@@ -1,5 +1,8 @@
 #include "attribute_catalogue.h"
 
+#include "gapless.h"
+#include "replay_gain.h"
+
 namespace vornik {
 namespace {
 
@@ -10,6 +13,12 @@ AttributeCatalogue MakeCatalogue() {
     const std::string lame = "Lame Tag";
     const std::string id3v1 = "ID3v1";
     const std::string integrity = "Integrity";
+    const std::string gapless = "Gapless";
+    const std::string replayGain = "ReplayGain";
+    const std::string encoding = "Encoding";
+    const std::string id3v2 = "ID3v2";
+    const std::string ape = "APE";
+    const std::string tags = "Tags";
     // id, name, description, group, sort field, text slot, list width, needs the walk
     return {
         {0, {"Name", "Filename", general, S::Text, 1, 200, false}},
@@ -82,6 +91,52 @@ AttributeCatalogue MakeCatalogue() {
         {301,
          {"CRC Errors", "Number of frames whose CRC does not match", integrity, S::CrcErrors, 44,
           70, true}},
+        {302,
+         {"Integrity", "Findings of a check of the whole file, or OK", integrity, S::Text, 45, 150,
+          true}},
+        {310,
+         {"Encoder Delay", "Samples the encoder added before the music", gapless, S::EncoderDelay,
+          46, 70, false}},
+        {311,
+         {"Encoder Padding", "Samples the encoder added after the music", gapless,
+          S::EncoderPadding, 47, 70, false}},
+        {312,
+         {"Exact Length", "Length of the music without delay and padding (h:mm:ss.ms)", gapless,
+          S::ExactSamples, 48, 100, false}},
+        {320,
+         {"Track Gain", "ReplayGain track gain and where it was found", replayGain, S::TrackGain,
+          49, 150, false}},
+        {321,
+         {"Track Peak", "ReplayGain track peak and where it was found", replayGain, S::TrackPeak,
+          50, 150, false}},
+        {322,
+         {"Album Gain", "ReplayGain album gain and where it was found", replayGain, S::AlbumGain,
+          51, 150, false}},
+        {330,
+         {"Lame Settings", "Lame options the file was encoded with, as typed", encoding, S::Text,
+          52, 120, false}},
+        {340,
+         {"Title (ID3v2)", "Title according to the ID3v2 tag", id3v2, S::Text, 53, 150, false}},
+        {341,
+         {"Artist (ID3v2)", "Artist according to the ID3v2 tag", id3v2, S::Text, 54, 150, false}},
+        {342,
+         {"Album (ID3v2)", "Album according to the ID3v2 tag", id3v2, S::Text, 55, 150, false}},
+        {343, {"Year (ID3v2)", "Year according to the ID3v2 tag", id3v2, S::Text, 56, 60, false}},
+        {344, {"Track (ID3v2)", "Track according to the ID3v2 tag", id3v2, S::Text, 57, 60, false}},
+        {345,
+         {"Genre (ID3v2)", "Genre according to the ID3v2 tag", id3v2, S::Text, 58, 100, false}},
+        {346, {"Comment (ID3v2)", "Comment in the ID3v2 tag", id3v2, S::Text, 59, 150, false}},
+        {347,
+         {"Picture", "Type and size of the first picture in the ID3v2 tag", id3v2, S::Text, 60, 150,
+          false}},
+        {350, {"Title (APE)", "Title according to the APE tag", ape, S::Text, 61, 150, false}},
+        {351, {"Artist (APE)", "Artist according to the APE tag", ape, S::Text, 62, 150, false}},
+        {352, {"Album (APE)", "Album according to the APE tag", ape, S::Text, 63, 150, false}},
+        {353, {"Year (APE)", "Year according to the APE tag", ape, S::Text, 64, 60, false}},
+        {354, {"Track (APE)", "Track according to the APE tag", ape, S::Text, 65, 60, false}},
+        {355, {"Genre (APE)", "Genre according to the APE tag", ape, S::Text, 66, 100, false}},
+        {356, {"Comment (APE)", "Comment in the APE tag", ape, S::Text, 67, 150, false}},
+        {360, {"Tags", "Tags the file holds", tags, S::Text, 68, 150, false}},
     };
 }
 
@@ -138,6 +193,18 @@ double SortValue(const Mp3Info& r, SortField field) {
             return r.crcFrames;
         case SortField::CrcErrors:
             return r.crcErrors;
+        case SortField::EncoderDelay:
+            return GaplessOf(r).delay;
+        case SortField::EncoderPadding:
+            return GaplessOf(r).padding;
+        case SortField::ExactSamples:
+            return static_cast<double>(GaplessOf(r).samples);
+        case SortField::TrackGain:
+            return ReplayGainOf(r).trackGain.value;
+        case SortField::TrackPeak:
+            return ReplayGainOf(r).trackPeak.value;
+        case SortField::AlbumGain:
+            return ReplayGainOf(r).albumGain.value;
     }
     return 0;
 }
@@ -182,8 +249,25 @@ const char* SortFieldName(SortField field) {
             return "crcFrames";
         case SortField::CrcErrors:
             return "crcErrors";
+        case SortField::EncoderDelay:
+            return "encoderDelay";
+        case SortField::EncoderPadding:
+            return "encoderPadding";
+        case SortField::ExactSamples:
+            return "exactSamples";
+        case SortField::TrackGain:
+            return "trackGain";
+        case SortField::TrackPeak:
+            return "trackPeak";
+        case SortField::AlbumGain:
+            return "albumGain";
     }
     return "";
+}
+
+bool IsFractional(SortField field) {
+    return field == SortField::Duration || field == SortField::TrackGain ||
+           field == SortField::TrackPeak || field == SortField::AlbumGain;
 }
 
 }  // namespace vornik

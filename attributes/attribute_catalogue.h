@@ -29,6 +29,12 @@ enum class SortField {
     Id3v1Track,
     CrcFrames,
     CrcErrors,
+    EncoderDelay,
+    EncoderPadding,
+    ExactSamples,
+    TrackGain,
+    TrackPeak,
+    AlbumGain,
 };
 
 struct AttributeInfo {
@@ -52,6 +58,9 @@ const AttributeInfo* FindAttribute(int id);
 
 // The value of `field` in `record`, for numeric sorting; 0 for SortField::Text.
 double SortValue(const Mp3Info& record, SortField field);
+
+// True for the fields whose value has a fraction worth keeping in an export.
+bool IsFractional(SortField field);
 
 // The record field's own name ("avgBitrate", "duration", ...); empty for SortField::Text.
 const char* SortFieldName(SortField field);

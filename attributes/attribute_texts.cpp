@@ -5,9 +5,13 @@
 #include <string_view>
 
 #include "encoder_identification.h"
+#include "gapless.h"
 #include "genre_names.h"
 #include "integrity_texts.h"
+#include "lame_settings.h"
 #include "quality_estimate.h"
+#include "replay_gain.h"
+#include "tag_field_texts.h"
 
 namespace vornik {
 namespace {
@@ -184,6 +188,10 @@ int ComputeAttributeTexts(AttributeTexts& t, const Mp3Info& r, bool monoQuality)
     t[kSlotAvgReservoir] = std::to_string(r.avgMainDataBegin);
     t[kSlotSyncErrors] = std::to_string(r.syncErrors);
     FillIntegrityTexts(t, r);
+    FillGaplessTexts(t, r);
+    FillReplayGainTexts(t, r);
+    t[kSlotLameSettings] = LameSettingsText(r);
+    FillTagFieldTexts(t, r);
     const int quality = EstimateQuality(t, r, monoQuality);
     t[kSlotQuality] = QualityText(quality);
     return quality;

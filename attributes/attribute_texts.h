@@ -8,11 +8,11 @@
 
 namespace vornik {
 
-// Slots 0 to 44; the catalogue names the slot of each attribute. Slot 0 is never written;
+// Slots 0 to 68; the catalogue names the slot of each attribute. Slot 0 is never written;
 // slots 5 (Scalefac), 6 (Emphasis), 39 (Noise Shaping) and 42 (Lame stereo mode) belong to no
 // attribute and are read by the report. All texts are UTF-8.
 struct AttributeTexts {
-    static constexpr int kSlots = 45;
+    static constexpr int kSlots = 69;
     std::array<std::string, kSlots> slots;
 
     std::string& operator[](int slot) { return slots[static_cast<std::size_t>(slot)]; }
@@ -65,6 +65,19 @@ enum TextSlot : int {
     kSlotLameStereoMode = 42,
     kSlotCrcFrames = 43,
     kSlotCrcErrors = 44,
+    kSlotIntegrity = 45,
+    kSlotEncoderDelay = 46,
+    kSlotEncoderPadding = 47,
+    kSlotExactLength = 48,
+    kSlotTrackGain = 49,
+    kSlotTrackPeak = 50,
+    kSlotAlbumGain = 51,
+    kSlotLameSettings = 52,
+    // Title, artist, album, year, track, genre and comment from each tag, in that order.
+    kSlotId3v2Fields = 53,
+    kSlotPicture = 60,
+    kSlotApeFields = 61,
+    kSlotTags = 68,
 };
 
 // Fills `texts` (slot 1, the name, set by the caller) from `record` and returns the quality

@@ -24,6 +24,9 @@ nlohmann::ordered_json SortFieldValue(const Mp3Info& record, SortField field) {
     if (field == SortField::Duration) {
         return record.duration;
     }
+    if (IsFractional(field)) {
+        return SortValue(record, field);
+    }
     return static_cast<std::int64_t>(SortValue(record, field));
 }
 

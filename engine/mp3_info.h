@@ -8,6 +8,21 @@
 
 namespace vornik {
 
+// The text fields of one ID3v2 or APE tag, decoded to UTF-8; empty where the tag has none.
+struct TagFields {
+    std::string title;
+    std::string artist;
+    std::string album;
+    std::string year;
+    std::string track;
+    std::string genre;  // ID3v2's "(13)" references resolved to the genre's name
+    std::string comment;
+    // ReplayGain items as the tag writes them, e.g. "-6.50 dB" and "0.988235".
+    std::string trackGain;
+    std::string trackPeak;
+    std::string albumGain;
+};
+
 // Everything the engine learns about one file. `Mp3Info info{};` is the zeroed record a scan
 // starts from; the engine writes the fields, every other layer only reads them. Counts of
 // "walked" frames exclude the first frame, which the frame walk never processes.
@@ -109,6 +124,14 @@ struct Mp3Info {
     std::int32_t crcFrames = 0;
     std::int32_t crcErrors = 0;
     std::array<std::uint64_t, 20> crcErrorTimes{};
+
+    std::int32_t id3v2Version = 0;  // the x of ID3v2.x: 2, 3 or 4; 0 without a tag
+    TagFields id3v2Fields;
+    std::int32_t pictureType = -1;  // picture type of the first attached picture, -1 for none
+    std::uint32_t pictureSize = 0;  // bytes of that picture's image
+    std::int32_t apeVersion = 0;    // 1000 (APEv1) or 2000 (APEv2); 0 without an APE tag
+    TagFields apeFields;
+    bool hasLyrics3 = false;  // a Lyrics3 v2 block before the ID3v1 tag
 };
 
 // One element per walked frame in every list, for the details graph and histograms.

@@ -11,7 +11,7 @@ from mutagen.mp3._util import XingHeader
 
 def main(path):
     data = open(path, "rb").read()
-    MP3(path)  # raises on a file mutagen cannot read as MP3
+    info = MP3(path).info  # raises on a file mutagen cannot read as MP3
     # mutagen finds the first frame itself; its Xing reader wants the bytes from the magic on.
     positions = [p for p in (data.find(b"Xing"), data.find(b"Info")) if p >= 0]
     if not positions:
@@ -25,6 +25,8 @@ def main(path):
         "vbr_scale": header.vbr_scale,
         "lame_version": header.lame_version_desc,
     }
+    for name in ("length", "encoder_settings", "track_gain", "track_peak", "album_gain"):
+        fields[name] = getattr(info, name)
     if lame is not None:
         for name in (
             "vbr_method", "lowpass_filter", "encoding_flags", "ath_type", "bitrate",
