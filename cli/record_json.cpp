@@ -19,6 +19,21 @@ std::string Hex(std::span<const std::uint8_t> bytes) {
     return text;
 }
 
+nlohmann::ordered_json TagFieldsToJson(const TagFields& f) {
+    nlohmann::ordered_json j;
+    j["title"] = f.title;
+    j["artist"] = f.artist;
+    j["album"] = f.album;
+    j["year"] = f.year;
+    j["track"] = f.track;
+    j["genre"] = f.genre;
+    j["comment"] = f.comment;
+    j["trackGain"] = f.trackGain;
+    j["trackPeak"] = f.trackPeak;
+    j["albumGain"] = f.albumGain;
+    return j;
+}
+
 }  // namespace
 
 nlohmann::ordered_json RecordToJson(const Mp3Info& r) {
@@ -111,6 +126,14 @@ nlohmann::ordered_json RecordToJson(const Mp3Info& r) {
     j["crcFrames"] = r.crcFrames;
     j["crcErrors"] = r.crcErrors;
     j["crcErrorTimes"] = r.crcErrorTimes;
+    j["id3v2Version"] = r.id3v2Version;
+    j["id3v2Fields"] = TagFieldsToJson(r.id3v2Fields);
+    j["pictureType"] = r.pictureType;
+    j["pictureSize"] = r.pictureSize;
+    j["apeVersion"] = r.apeVersion;
+    j["apeFields"] = TagFieldsToJson(r.apeFields);
+    j["hasLyrics3"] = r.hasLyrics3;
+    j["endTagsStart"] = r.endTagsStart;
     return j;
 }
 

@@ -11,11 +11,13 @@
 namespace vornik {
 
 struct Id3v2Frame {
-    std::string id;                       // four characters, e.g. "TIT2", "APIC", "GEOB"
+    // Four characters, e.g. "TIT2", "APIC", "GEOB"; three in ID3v2.2 ("TT2", "PIC").
+    std::string id;
     std::array<std::uint8_t, 2> flags{};  // status and format flag bytes, as stored
     std::uint32_t size = 0;               // declared size of the frame's data, bytes
     // The frame's data, cut to its first Id3v2Tag::kMaxKeptData bytes: cover art runs to many
     // megabytes and nothing here needs more than the start of a frame. `size` stays as declared.
+    // Unsynchronisation and ID3v2.4's data length indicator are undone.
     std::vector<std::uint8_t> data;
 };
 
@@ -49,8 +51,25 @@ class Id3v2Tag {
     bool present() const { return present_; }
 
   private:
+    // The bytes after the tag's header: read from the file, or from a copy of them.
+    class TagBody {
+      public:
+        TagBody(FileReader& reader, std::int64_t offset, std::int64_t size);
+        explicit TagBody(std::vector<std::uint8_t> bytes);
+        std::int64_t size() const { return size_; }
+        // Up to `count` bytes at `position` of the body, never past its end.
+        std::size_t readAt(std::int64_t position, std::uint8_t* out, std::size_t count);
+
+      private:
+        FileReader* reader_ = nullptr;
+        std::int64_t offset_ = 0;
+        std::vector<std::uint8_t> copy_;
+        std::int64_t size_ = 0;
+    };
+
     void Clear();
     void ReadFrames(FileReader& reader);
+    void ReadFrames(TagBody& body);
 
     std::string path_;
     std::uint8_t majorVersion_ = 3;  // the "4" of ID3v2.4.0

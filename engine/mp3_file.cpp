@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "end_tags.h"
 #include "frame_header.h"
+#include "id3v2_fields.h"
 #include "scan_error.h"
 
 namespace vornik {
@@ -101,7 +103,9 @@ int CMp3File::ProcessFrames(bool walkFrames, Mp3Info& record, int frameLimit, Fr
         return 0;
     }
     const std::int64_t id3v1Start = ReadId3v1(record);
+    record.endTagsStart = ReadEndTags(reader_, id3v1Start, record);
     SkipId3v2(record);
+    ReadId3v2Fields(id3v2_, record);
     record.hasCueSheet = id3v2_.FindCueSheet(nullptr) != -1;
     FindSync(kChainLength);
     ReadVbrHeaders(record);

@@ -132,6 +132,9 @@ struct Mp3Info {
     std::int32_t apeVersion = 0;    // 1000 (APEv1) or 2000 (APEv2); 0 without an APE tag
     TagFields apeFields;
     bool hasLyrics3 = false;  // a Lyrics3 v2 block before the ID3v1 tag
+    // Where the APE, Lyrics3 and ID3v1 tags at the end of the file begin; the file's size
+    // without them.
+    std::int64_t endTagsStart = 0;
 };
 
 // One element per walked frame in every list, for the details graph and histograms.

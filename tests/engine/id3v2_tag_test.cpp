@@ -96,8 +96,11 @@ TEST(Id3v2Tag, FindCueSheetLooksOnlyAtTheFirstGeobFrame) {
         // Encoding, MIME type, file name, description, object: the whole frame is searched.
         {"in the object", Id3v2Builder(titled).textFrame("GEOB", "a/b\0\0Notes\0CUESHEET"s), 1,
          "GEOB"},
-        // As UTF-16 writes it: zero bytes between the letters, so the 8-bit text is absent.
-        {"UTF-16", Id3v2Builder(3).textFrame("GEOB", "C\0U\0E\0S\0H\0E\0E\0T\0"s), -1, "GEOB"},
+        // As UTF-16 writes it, in either byte order: zero bytes beside the letters.
+        {"UTF-16LE", Id3v2Builder(3).textFrame("GEOB", "C\0U\0E\0S\0H\0E\0E\0T\0"s), 0, "GEOB"},
+        {"UTF-16BE", Id3v2Builder(3).textFrame("GEOB", "\0C\0U\0E\0S\0H\0E\0E\0T"s), 0, "GEOB"},
+        {"UTF-16, one letter off", Id3v2Builder(3).textFrame("GEOB", "C\0U\0E\0S\0H\0E\0E\0X\0"s),
+         -1, "GEOB"},
         {"in another frame", Id3v2Builder(3).textFrame("TXXX", "CUESHEET"), -1, "none"},
         {"after padding", Id3v2Builder(titled).padding(1).geob().totalSize(400), -1, "none"},
     };

@@ -63,12 +63,18 @@ void Id3v2Builder::putSize(std::vector<std::uint8_t>& out, std::uint32_t size) c
 void Id3v2Builder::append(const std::string& id, std::uint32_t declaredSize,
                           std::array<std::uint8_t, 2> flags,
                           const std::vector<std::uint8_t>& data) {
-    if (id.size() != 4) {
-        throw std::invalid_argument("frame ids have four characters");
+    if (id.size() != (majorVersion_ == 2 ? 3u : 4u)) {
+        throw std::invalid_argument("frame ids have four characters, three in ID3v2.2");
     }
     body_.insert(body_.end(), id.begin(), id.end());
-    putSize(body_, declaredSize);
-    body_.insert(body_.end(), flags.begin(), flags.end());
+    if (majorVersion_ == 2) {
+        body_.insert(body_.end(), {static_cast<std::uint8_t>(declaredSize >> 16),
+                                   static_cast<std::uint8_t>(declaredSize >> 8),
+                                   static_cast<std::uint8_t>(declaredSize)});
+    } else {
+        putSize(body_, declaredSize);
+        body_.insert(body_.end(), flags.begin(), flags.end());
+    }
     body_.insert(body_.end(), data.begin(), data.end());
     frameEnds_.push_back(body_.size());
 }
@@ -98,6 +104,11 @@ Id3v2Builder& Id3v2Builder::geob(const GeobShape& shape) {
     PutText(data, shape.encoding, shape.description);
     data.insert(data.end(), shape.object.begin(), shape.object.end());
     return frame("GEOB", data);
+}
+
+Id3v2Builder& Id3v2Builder::unsynchronise() {
+    unsynchronised_ = true;
+    return *this;
 }
 
 Id3v2Builder& Id3v2Builder::padding(std::size_t count) {
@@ -167,8 +178,20 @@ std::vector<std::uint8_t> Id3v2Builder::bytes() const {
         throw std::invalid_argument("the tag is larger than its total size");
     }
     body.resize(std::max(body.size(), totalSize_), 0);
+    if (unsynchronised_) {
+        std::vector<std::uint8_t> stuffed;
+        for (const std::uint8_t byte : body) {
+            stuffed.push_back(byte);
+            // A zero after every 0xFF that a false sync or a stuffed zero could follow.
+            if (byte == 0xFF) {
+                stuffed.push_back(0);
+            }
+        }
+        body = std::move(stuffed);
+    }
 
-    const std::uint8_t flags = headerFlags_ | (extendedExtra_ ? kExtendedHeaderFlag : 0);
+    const std::uint8_t flags = static_cast<std::uint8_t>(
+        headerFlags_ | (unsynchronised_ ? 0x80 : 0) | (extendedExtra_ ? kExtendedHeaderFlag : 0));
     std::vector<std::uint8_t> out{'I', 'D', '3', headerVersion_, revision_, flags};
     const auto size = Syncsafe(declaredSize_.value_or(static_cast<std::uint32_t>(body.size())));
     out.insert(out.end(), size.begin(), size.end());

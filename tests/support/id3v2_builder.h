@@ -24,7 +24,8 @@ struct GeobShape {
 
 class Id3v2Builder {
   public:
-    // `majorVersion` 4 writes frame and extended-header sizes syncsafe, anything else plainly.
+    // `majorVersion` 4 writes frame and extended-header sizes syncsafe, 2 three-letter ids and
+    // three-byte sizes without flags, anything else plainly.
     explicit Id3v2Builder(int majorVersion = 3);
 
     // A frame whose size field holds the data's true size.
@@ -37,6 +38,9 @@ class Id3v2Builder {
     Id3v2Builder& textFrame(const std::string& id, const std::string& text);
     Id3v2Builder& geob(const GeobShape& shape = {});
     Id3v2Builder& padding(std::size_t count);
+    // Sets the header's unsynchronisation flag and stuffs a zero after every 0xFF of the body,
+    // as ID3v2.2 and 2.3 do for the whole tag.
+    Id3v2Builder& unsynchronise();
     // Bytes as they stand, after the frames so far.
     Id3v2Builder& raw(const std::vector<std::uint8_t>& data);
     // Sets the header's extended-header flag and writes the smallest extended header of the
@@ -70,6 +74,7 @@ class Id3v2Builder {
     std::uint8_t revision_ = 0;
     std::uint8_t headerFlags_ = 0;
     std::optional<std::size_t> extendedExtra_;
+    bool unsynchronised_ = false;
     std::optional<std::uint32_t> declaredSize_;
     std::size_t totalSize_ = 0;
     std::vector<std::uint8_t> body_;  // frames, padding and raw bytes, after the extended header
