@@ -47,6 +47,9 @@ struct AttributeInfo {
     bool needsWalk = false;  // the value needs the frame walk, not only the headers
 };
 
+// The verdict whose music CRC check costs a second pass over the file.
+inline constexpr int kIntegrityAttributeId = 302;
+
 // Attribute ids are stable: the settings file stores list columns and the sort column by id.
 using AttributeCatalogue = std::map<int, AttributeInfo>;
 

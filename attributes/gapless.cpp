@@ -14,7 +14,7 @@ constexpr std::uint32_t kXingFramesFlag = 0x01;
 // Xing header declares (which lame and FFmpeg write without the tag frame itself).
 std::int64_t AudioFrames(const Mp3Info& r) {
     if (r.scanComplete) {
-        return r.frameCount;
+        return r.decodedFrames;
     }
     return (r.xingFlags & kXingFramesFlag) != 0 ? std::int64_t{r.xingFrames} : -1;
 }

@@ -6,7 +6,8 @@
 
 namespace vornik {
 
-// "CRC Frames" and "CRC Errors"; the errors read "--" when no frame carried a CRC.
+// "CRC Frames" and "CRC Errors" (which read "--" when no frame carried a CRC), and the
+// "Integrity" verdict of a completely scanned file.
 void FillIntegrityTexts(AttributeTexts& texts, const Mp3Info& record);
 
 }  // namespace vornik

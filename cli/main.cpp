@@ -7,6 +7,7 @@
 #include <iostream>
 #include <thread>
 
+#include "check_command.h"
 #include "crc_command.h"
 #include "dump_command.h"
 #include "report_command.h"
@@ -85,6 +86,17 @@ int main(int argc, char** argv) {
         ->check(CLI::PositiveNumber);
     scanCommand->add_option("PATH", scan.paths, "Files and folders")->required();
 
+    vornik::CheckOptions check;
+    CLI::App* checkCommand = app.add_subcommand(
+        "check", "Check files completely: OK, or what is wrong with each (exit 1 when any is)");
+    checkCommand->add_flag("--recursive", check.recursive, "Take the files of sub-folders too");
+    checkCommand->add_option("--format", check.format, "Output format")
+        ->check(CLI::IsMember({"txt", "json", "csv"}));
+    check.jobs = scan.jobs;
+    checkCommand->add_option("-j,--jobs", check.jobs, "Files checked side by side")
+        ->check(CLI::PositiveNumber);
+    checkCommand->add_option("PATH", check.paths, "Files and folders")->required();
+
     CLI11_PARSE(app, argc, argv);
     if (dumpCommand->parsed()) {
         return vornik::RunDump(dump, std::cout);
@@ -97,6 +109,9 @@ int main(int argc, char** argv) {
     }
     if (scanCommand->parsed()) {
         return Scan(scan, scanOutput);
+    }
+    if (checkCommand->parsed()) {
+        return vornik::RunCheck(check, std::cout, std::cerr, ProgressStream());
     }
     return 0;
 }

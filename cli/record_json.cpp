@@ -134,6 +134,9 @@ nlohmann::ordered_json RecordToJson(const Mp3Info& r) {
     j["apeFields"] = TagFieldsToJson(r.apeFields);
     j["hasLyrics3"] = r.hasLyrics3;
     j["endTagsStart"] = r.endTagsStart;
+    j["leadingJunk"] = r.leadingJunk;
+    j["audioEnd"] = r.audioEnd;
+    j["decodedFrames"] = r.decodedFrames;
     return j;
 }
 

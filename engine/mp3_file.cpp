@@ -1,5 +1,6 @@
 #include "mp3_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "end_tags.h"
@@ -120,6 +121,8 @@ int CMp3File::ProcessFrames(bool walkFrames, Mp3Info& record, int frameLimit, Fr
     if (!record.hasXing) {
         record.audioStart = firstPosition;
     }
+    record.leadingJunk =
+        std::max<std::int64_t>(0, record.audioStart - Id3v2Tag::BytesAtStart(reader_));
     const std::uint32_t word = reader_.headerAt(firstPosition);
     reader_.seek(firstPosition + 4);
     FrameHeader first;
@@ -169,6 +172,7 @@ void CMp3File::WalkFrames(Mp3Info& record, std::int64_t start, std::int64_t id3v
     record.syncErrors = 0;
     record.syncErrorTimes.fill(0);
     record.crcFrames = 0;
+    record.decodedFrames = 0;
     record.crcErrors = 0;
     record.crcErrorTimes.fill(0);
     record.sumMainDataBegin = 0;
@@ -214,6 +218,7 @@ void CMp3File::WalkFrames(Mp3Info& record, std::int64_t start, std::int64_t id3v
             syncLost = true;
         } else {
             expected = next;
+            ++record.decodedFrames;
         }
         ++record.frameCount;
         if (progressSink != nullptr && record.frameCount % kProgressInterval == 0 &&
@@ -225,6 +230,7 @@ void CMp3File::WalkFrames(Mp3Info& record, std::int64_t start, std::int64_t id3v
         }
     }
     record.scanComplete = !(limited && record.frameCount >= frameLimit);
+    record.audioEnd = expected;
     Finish(record, progressSink);
 }
 

@@ -135,6 +135,14 @@ struct Mp3Info {
     // Where the APE, Lyrics3 and ID3v1 tags at the end of the file begin; the file's size
     // without them.
     std::int64_t endTagsStart = 0;
+    // Bytes between the ID3v2 tag (or the file's start) and the first frame.
+    std::int64_t leadingJunk = 0;
+    // Walked frames that decoded: frameCount less the places where the chain broke, such as
+    // the tag after the last frame.
+    std::int32_t decodedFrames = 0;
+    // Where the frame chain that the walk followed ends: just after its last frame, which may
+    // lie past the end of the file when that frame is cut short.
+    std::int64_t audioEnd = 0;
 };
 
 // One element per walked frame in every list, for the details graph and histograms.

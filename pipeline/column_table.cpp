@@ -66,6 +66,10 @@ bool ColumnTable::AnyShownNeedsWalk() const {
                        [this](int id) { return entries_.at(id).needsWalk; });
 }
 
+bool ColumnTable::IsShown(int id) const {
+    return std::find(shown_.begin(), shown_.end(), id) != shown_.end();
+}
+
 int AutoSizedFirstColumnWidth(int clientWidth, const std::vector<int>& widths) {
     const long long all = std::accumulate(widths.begin(), widths.end(), 0LL);
     const long long first = widths.empty() ? 0 : widths.front();

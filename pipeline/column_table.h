@@ -60,6 +60,7 @@ class ColumnTable {
 
     // True when a shown column needs the frame walk, so the worker has to walk the frames.
     bool AnyShownNeedsWalk() const;
+    bool IsShown(int id) const;
 
   private:
     std::map<int, ColumnEntry> entries_;

@@ -67,6 +67,9 @@ void AnalyseMpegAudio(const std::string& path, const AnalysisOptions& options,
             return;
         }
     }
+    if (options.checkIntegrity && record.scanComplete && record.lameTagValid) {
+        file.ComputeMusicCrc(record, nullptr);
+    }
     record.qualityFigure = ComputeAttributeTexts(result.texts, record, options.monoQuality);
 }
 

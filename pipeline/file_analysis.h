@@ -14,6 +14,8 @@ struct AnalysisOptions {
     bool walk = true;            // false: headers only, when no shown column needs the walk
     bool monoQuality = false;    // the "monoquality" setting
     bool readAllUnknown = true;  // rescan the whole file when the encoder stayed "Unknown"
+    // A walk to the end also recomputes the music CRC, which the Integrity verdict includes.
+    bool checkIntegrity = false;
 };
 
 enum class AnalysisOutcome {

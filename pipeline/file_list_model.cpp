@@ -369,6 +369,7 @@ void FileListModel::Post(std::vector<_LVItemData*> rows, int frameBudget, bool w
     request->frameBudget = frameBudget;
     request->sequence = sequence_;
     request->walk = walk;
+    request->checkIntegrity = columns_.IsShown(kIntegrityAttributeId);
     awaited_ = request->rows.size();
     ++posts_;
     worker_.Post(std::move(request));

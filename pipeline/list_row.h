@@ -44,6 +44,7 @@ struct ListRequest {
     int frameBudget = 1000;          // 0 or less: every frame
     std::uint8_t sequence = 0;       // the list's batch counter
     bool walk = true;                // false when no shown column needs the frame walk
+    bool checkIntegrity = false;     // the Integrity column is shown: complete scans check all
 };
 
 // How the worker's messages reach the list's thread: the desktop program posts them to its

@@ -34,6 +34,7 @@ bool CListThread::OnProcessMulti(std::unique_ptr<ListRequest> request, WorkerSta
     const int frameBudget = request->frameBudget;
     const std::uint8_t sequence = request->sequence;
     const bool walk = request->walk;
+    checkIntegrity_ = request->checkIntegrity;
     request.reset();
 
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -102,6 +103,7 @@ bool CListThread::SetupItem(const std::string& path, const std::string& name,
     // every frame for 0 or less.
     options.frameBudget = frameBudget;
     options.walk = walk;
+    options.checkIntegrity = checkIntegrity_;
     if (!state.WithOwner([&] {
             options.monoQuality = monoQuality_;
             options.readAllUnknown = readAllUnknown_;

@@ -57,6 +57,7 @@ class CListThread : public CThread<CListThread, ListRequest> {
     std::atomic<ListResultPoster*> poster_{nullptr};
     std::atomic<bool> monoQuality_{false};
     std::atomic<bool> readAllUnknown_{true};
+    bool checkIntegrity_ = false;  // of the batch in hand; the worker's thread alone uses it
 };
 
 }  // namespace vornik

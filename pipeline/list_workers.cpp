@@ -28,6 +28,7 @@ void ListWorkers::Post(std::unique_ptr<ListRequest> request) {
         share->frameBudget = request->frameBudget;
         share->sequence = request->sequence;
         share->walk = request->walk;
+        share->checkIntegrity = request->checkIntegrity;
         shares.push_back(std::move(share));
     }
     for (std::size_t i = 0; i < request->rows.size(); ++i) {

@@ -26,10 +26,10 @@ ensure_packages() {
 
 BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev nlohmann-json3-dev libcli11-dev
     qt6-base-dev qt6-qpa-plugins)
-# Real encoders, a prober and a tag reader for the integration tests, clang for the sanitizers
-# and the fuzzer.
+# Real encoders, a prober, a tag reader and a stream checker for the integration tests, clang for
+# the sanitizers and the fuzzer.
 # Xvfb, xauth, ImageMagick and xdotool run the desktop program on a virtual screen.
-TEST_PACKAGES=(clang libclang-rt-14-dev lame twolame ffmpeg musepack-tools python3-mutagen mediainfo
+TEST_PACKAGES=(clang libclang-rt-14-dev lame twolame ffmpeg musepack-tools python3-mutagen mediainfo mp3val
     xvfb xauth imagemagick xdotool)
 
 # configure_and_build DIR [cmake options...] [--target NAME]: incremental after the first run.

@@ -1,0 +1,25 @@
+// Whether a completely scanned file is sound: the findings of its walk, its frame CRCs, its
+// music CRC, its Xing or VBRI counts and what lies around its frames.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "mp3_info.h"
+
+namespace vornik {
+
+// The findings, in the order the file's bytes run; empty for a sound file. The record must come
+// from a walk to the end (and from ComputeMusicCrc for a file with a Lame tag).
+std::vector<std::string> IntegrityFindings(const Mp3Info& record);
+
+// "OK" for no findings, else the findings joined with "; ".
+std::string VerdictOf(const std::vector<std::string>& findings);
+
+// VerdictOf(IntegrityFindings(record)).
+std::string IntegrityVerdict(const Mp3Info& record);
+
+// A time into the stream as m:ss.mmm, as the findings give them.
+std::string FindingTime(std::uint64_t milliseconds);
+
+}  // namespace vornik
