@@ -240,7 +240,7 @@ class DetailsTest : public QObject {
             record.sampleRate = c.sampleRate;
             record.frameCount = 100;
             QCOMPARE(PlayTimeMs(record), c.ms);
-            record.duration = static_cast<float>(c.ms) / 500.0f;  // twice as long: half done
+            record.duration = static_cast<float>(c.ms) / 500.0f;   // twice as long: half done
             QVERIFY(std::abs(ProgressPercent(record) - 50) <= 1);  // truncated, float duration
         }
         QCOMPARE(ProgressPercent(Mp3Info{}), 0);
