@@ -165,9 +165,9 @@ Settings ConstantOrAverageSettings(const Mp3Info& r, int preset, bool average) {
 }
 
 std::string StereoOption(const Mp3Info& r) {
+    // Mono is left out: lame encodes a mono source in mono by itself, so the mode tells
+    // nothing of what was typed.
     switch (r.lameStereoMode) {
-        case 0:
-            return "-m m";
         case 1:
             return "-m s";
         case 2:

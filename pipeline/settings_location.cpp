@@ -50,9 +50,16 @@ LocationProbe SystemLocationProbe() {
         return std::string(value);
     };
     probe.folderWritable = [](const std::string& folder) {
-        return ::access(folder.c_str(), W_OK | X_OK) == 0;
+        return !IsInstalledProgramFolder(folder) && ::access(folder.c_str(), W_OK | X_OK) == 0;
     };
     return probe;
+}
+
+bool IsInstalledProgramFolder(const std::string& folder) {
+    std::error_code error;
+    const fs::path path(folder);
+    return path.filename() == "bin" &&
+           fs::is_directory(path.parent_path() / "share" / "doc" / kProgramName, error);
 }
 
 SettingsFiles LocateSettingsFiles(const std::string& executablePath,

@@ -20,8 +20,12 @@ struct LocationProbe {
     std::function<bool(const std::string& folder)> folderWritable;
 };
 
-// The process environment and access(2).
+// The process environment and access(2); an installed program's folder counts as not
+// writable, so that a program run by root from /usr/bin does not write its settings there.
 LocationProbe SystemLocationProbe();
+
+// True for a "bin" folder beside "share/doc/vornik": where the install rules put the programs.
+bool IsInstalledProgramFolder(const std::string& folder);
 
 // Both files sit beside the executable and are named after its file name with ".ini" and
 // ".log" appended ("/opt/vornik/vornik" gives "/opt/vornik/vornik.ini"). Where that folder

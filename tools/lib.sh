@@ -24,13 +24,17 @@ ensure_packages() {
     apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# python3-markdown turns the user guide into HTML.
 BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev nlohmann-json3-dev libcli11-dev
-    qt6-base-dev qt6-qpa-plugins)
+    qt6-base-dev qt6-qpa-plugins python3-markdown)
+# cpack's Debian package asks dpkg-shlibdeps for its dependencies.
+PACKAGE_PACKAGES=(dpkg-dev file)
 # Real encoders, a prober, a tag reader and a stream checker for the integration tests, clang for
 # the sanitizers and the fuzzer.
-# Xvfb, xauth, ImageMagick and xdotool run the desktop program on a virtual screen.
+# Xvfb, xauth, ImageMagick and xdotool run the desktop program on a virtual screen; the
+# validators and man check what is installed.
 TEST_PACKAGES=(clang libclang-rt-14-dev lame twolame ffmpeg musepack-tools python3-mutagen mediainfo mp3val
-    xvfb xauth imagemagick xdotool)
+    xvfb xauth imagemagick xdotool desktop-file-utils appstream man-db "${PACKAGE_PACKAGES[@]}")
 
 # configure_and_build DIR [cmake options...] [--target NAME]: incremental after the first run.
 configure_and_build() {

@@ -14,7 +14,22 @@
 #include "version_text.h"
 #include "window_factory.h"
 
+// The icons are compiled into the shell's static library; the resource's registration must be
+// named, or the linker leaves it out. Outside any namespace, as Qt's macro wants.
+static void RegisterIconResources() {
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace vornik {
+
+QIcon ProgramIcon() {
+    RegisterIconResources();
+    QIcon icon;
+    for (const int size : {48, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/vornik-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
 
 ProgramArguments ParseProgramArguments(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -74,6 +89,7 @@ int RunVornik(int argc, char** argv) {
     QApplication::setApplicationName("Vornik");
     QApplication::setApplicationVersion(QString::fromStdString(VersionText()));
     QApplication::setDesktopFileName("vornik");
+    QApplication::setWindowIcon(ProgramIcon());
     const ProgramArguments arguments = ParseProgramArguments(QApplication::arguments());
 
     RegisterWindows();

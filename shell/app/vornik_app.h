@@ -1,6 +1,7 @@
 // Start-up and shut-down of the desktop program.
 #pragma once
 
+#include <QIcon>
 #include <QStringList>
 #include <string>
 
@@ -12,6 +13,10 @@ struct ProgramArguments {
     std::string settingsFile;        // --settings FILE; empty: the usual place
     std::vector<std::string> paths;  // absolute, clean
 };
+
+// The program's icon at 48, 128 and 256 pixels, for every window and the about box; the
+// desktop finds the same pictures in the icon theme.
+QIcon ProgramIcon();
 
 // Reads `--settings FILE` and the paths from the arguments (the program's name first), making
 // relative paths absolute against the current folder.

@@ -22,9 +22,10 @@ void ShowAboutBox(QWidget* parent) {
 }
 
 QString DocumentationPath(const QString& programFolder) {
+    // Installed beside the programs' prefix, or built in the build tree.
     const QString candidates[] = {
-        programFolder + "/../share/doc/vornik/README.md",
-        QStringLiteral(VORNIK_SOURCE_DIR "/README.md"),
+        programFolder + "/../share/doc/vornik/guide.html",
+        QStringLiteral(VORNIK_BINARY_DIR "/docs/guide.html"),
     };
     for (const QString& candidate : candidates) {
         if (QFileInfo(candidate).isFile()) {

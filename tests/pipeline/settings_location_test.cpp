@@ -99,6 +99,23 @@ TEST(SettingsLocation, SystemProbeAsksTheSystem) {
     }
 }
 
+// An installed tree: the programs in bin/ beside share/doc/vornik. Root may write there, and
+// the files must still go to the configuration folder.
+TEST(SettingsLocation, InstalledProgramFolderIsNotWritten) {
+    TempFolder prefix;
+    ASSERT_TRUE(prefix.ok());
+    const fs::path bin = prefix.path() / "bin";
+    fs::create_directories(bin);
+    const LocationProbe probe = SystemLocationProbe();
+    EXPECT_TRUE(probe.folderWritable(bin.string()));
+    fs::create_directories(prefix.path() / "share" / "doc" / "vornik");
+    EXPECT_TRUE(IsInstalledProgramFolder(bin.string()));
+    EXPECT_FALSE(probe.folderWritable(bin.string()));
+    // A build tree's folder of the same shape but another name stays writable.
+    fs::create_directories(prefix.path() / "build");
+    EXPECT_FALSE(IsInstalledProgramFolder((prefix.path() / "build").string()));
+}
+
 TEST(SettingsLocation, OwnExecutableIsThisProgram) {
     const std::string path = OwnExecutablePath();
     ASSERT_FALSE(path.empty());
