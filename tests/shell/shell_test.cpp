@@ -1,11 +1,13 @@
 // The desktop program: its pure rules, and its windows on the offscreen platform.
 #include <QAbstractItemModelTester>
+#include <QFileInfo>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
 
+#include "about_box.h"
 #include "cell_colours.h"
 #include "command_ids.h"
 #include "command_line.h"
@@ -70,6 +72,21 @@ class ShellTest : public QObject {
         QVERIFY(HasDisplay(env({{"WAYLAND_DISPLAY", "wayland-0"}})));
         QVERIFY(HasDisplay(env({{"QT_QPA_PLATFORM", "offscreen"}})));
         QVERIFY(!HasDisplay(env({{"QT_QPA_PLATFORM", "xcb"}})));
+    }
+
+    // The guide of an installed tree first, then the one this build made.
+    void DocumentationIsTheInstalledGuideOrTheBuiltOne() {
+        test::TempFolder prefix;
+        std::filesystem::create_directories(prefix / "bin");
+        const QString bin = QString::fromStdString(prefix / "bin");
+        const QString built = DocumentationPath(bin);
+        QVERIFY(built.endsWith("/docs/guide.html"));
+        QVERIFY(QFileInfo(built).isFile());
+        std::filesystem::create_directories(prefix / "share/doc/vornik");
+        std::ofstream(prefix / "share/doc/vornik/guide.html") << "<html></html>";
+        QCOMPARE(DocumentationPath(bin),
+                 QFileInfo(QString::fromStdString(prefix / "share/doc/vornik/guide.html"))
+                     .canonicalFilePath());
     }
 
     void FrameCommandsRouteByTheirIds() {
