@@ -24,7 +24,7 @@ int Measure(const QString& path) {
     vornik::bench::StallMeter stalls;
     QElapsedTimer clock;
     clock.start();
-    vornik::CInfoDlg dialog(path, vornik::DetailsSettings{});
+    vornik::CInfoDlg dialog(path.toStdString(), vornik::DetailsSettings{});
     dialog.resize(1700, 700);
     dialog.show();
     const qint64 openMs = clock.elapsed();

@@ -5,6 +5,7 @@
 
 #include "attribute_catalogue.h"
 #include "export_documents.h"
+#include "percent_encoding.h"
 #include "row_order.h"
 
 namespace vornik {
@@ -30,11 +31,24 @@ nlohmann::ordered_json SortFieldValue(const Mp3Info& record, SortField field) {
     return static_cast<std::int64_t>(SortValue(record, field));
 }
 
+bool IsValidUtf8(const std::string& text) {
+    try {
+        (void)nlohmann::json(text).dump();
+        return true;
+    } catch (const nlohmann::json::type_error&) {
+        return false;
+    }
+}
+
 std::string Json(const std::vector<ScanRow>& rows, const std::vector<int>& ids) {
     nlohmann::ordered_json document = nlohmann::ordered_json::array();
     for (const ScanRow& row : rows) {
         nlohmann::ordered_json object;
         object["path"] = row.path;
+        // JSON text is UTF-8: a name that is not gets its exact bytes beside the shown path.
+        if (!IsValidUtf8(row.path)) {
+            object["pathBytes"] = PercentEncoded(row.path, "/");
+        }
         for (const AttributeInfo* column : Columns(ids)) {
             object[column->name] = row.texts[column->textSlot];
             if (column->sortField != SortField::Text) {

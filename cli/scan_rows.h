@@ -21,7 +21,8 @@ struct ScanRow {
 void SortRows(std::vector<ScanRow>& rows, int sortId, bool reverse);
 
 // The document in `options.format`: "txt" and "xml" as the list's export writes them, "json"
-// (an array of objects: "path", each column's name with its text, the numeric record field
+// (an array of objects: "path", then "pathBytes" with the path's bytes percent-encoded when
+// the path is not valid UTF-8, each column's name with its text, the numeric record field
 // that sorts the column under the field's own name, and "quality"), "csv" (RFC 4180, a header
 // of column names).
 std::string FormatRows(const std::vector<ScanRow>& rows, const ScanOptions& options);

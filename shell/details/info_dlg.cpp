@@ -28,6 +28,7 @@
 #include "colour_word.h"
 #include "file_report.h"
 #include "histogram.h"
+#include "local_path.h"
 #include "log.h"
 #include "zoom_spin.h"
 
@@ -47,10 +48,10 @@ bool IsGraphTab(int tab) {
 
 }  // namespace
 
-CInfoDlg::CInfoDlg(const QString& path, const DetailsSettings& settings, QWidget* parent)
+CInfoDlg::CInfoDlg(const std::string& path, const DetailsSettings& settings, QWidget* parent)
     : QDialog(parent), path_(path), settings_(settings) {
     Log("CInfoDlg::OnInitDialog ");
-    setWindowTitle(QFileInfo(path).fileName());
+    setWindowTitle(DisplayFileName(path));
     setModal(false);
     setSizeGripEnabled(true);
 
@@ -253,8 +254,7 @@ void CInfoDlg::StartScan() {
     refresh_->setEnabled(false);
     progress_->setValue(0);
     progress_->show();
-    workers_.push_back(
-        std::make_unique<CDetailsThread>(path_.toStdString(), ++scan_, this, Receiver()));
+    workers_.push_back(std::make_unique<CDetailsThread>(path_, ++scan_, this, Receiver()));
 }
 
 void CInfoDlg::Refresh() {
@@ -269,8 +269,7 @@ void CInfoDlg::Refresh() {
 
 void CInfoDlg::CopyInfo() {
     // CR LF line ends, as the report has them.
-    QApplication::clipboard()->setText(
-        QString::fromStdString(ReportOf(path_.toStdString(), record_)));
+    QApplication::clipboard()->setText(QString::fromStdString(ReportOf(path_, record_)));
 }
 
 void CInfoDlg::ShowRecord() {

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <array>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "details_content.h"
@@ -40,10 +41,11 @@ class CInfoDlg : public QDialog, private DetailsReceiver {
     static constexpr int kTabCount = 5;
 
     // Starts the scan at once; `settings` gives the display choices.
-    CInfoDlg(const QString& path, const DetailsSettings& settings, QWidget* parent = nullptr);
+    // `path` is the file's own bytes.
+    CInfoDlg(const std::string& path, const DetailsSettings& settings, QWidget* parent = nullptr);
     ~CInfoDlg() override;
 
-    const QString& Path() const { return path_; }
+    const std::string& Path() const { return path_; }
     // The display choices as they stand, and the rectangle the dialog had when it closed.
     DetailsSettings Settings() const { return settings_; }
     const Mp3Info& Record() const { return record_; }
@@ -107,7 +109,7 @@ class CInfoDlg : public QDialog, private DetailsReceiver {
     void Finish();
     void ReportClosedWhenDone();
 
-    QString path_;
+    std::string path_;
     DetailsSettings settings_;
     Mp3Info record_{};
     std::vector<std::int64_t> framePositions_;

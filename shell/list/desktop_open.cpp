@@ -5,17 +5,20 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QUrl>
+
+#include "local_path.h"
 
 namespace vornik {
 
-void OpenWithDefaultApplication(const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+void OpenWithDefaultApplication(const std::string& path) {
+    QDesktopServices::openUrl(FileUrl(path));
 }
 
-void OpenContainingFolder(const QString& path, QObject* context) {
-    const QUrl folder = QUrl::fromLocalFile(QFileInfo(path).absolutePath());
+void OpenContainingFolder(const std::string& path, QObject* context) {
+    const std::size_t slash = path.find_last_of('/');
+    const QUrl folder = FileUrl(slash == std::string::npos || slash == 0 ? std::string("/")
+                                                                         : path.substr(0, slash));
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         QDesktopServices::openUrl(folder);
@@ -24,7 +27,7 @@ void OpenContainingFolder(const QString& path, QObject* context) {
     QDBusMessage call = QDBusMessage::createMethodCall("org.freedesktop.FileManager1",
                                                        "/org/freedesktop/FileManager1",
                                                        "org.freedesktop.FileManager1", "ShowItems");
-    call << QStringList{QUrl::fromLocalFile(path).toString()} << QString();
+    call << QStringList{QString::fromLatin1(FileUri(path))} << QString();
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), context);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
                      [folder](QDBusPendingCallWatcher* finished) {

@@ -1,7 +1,10 @@
 #include "file_clipboard.h"
 
 #include <QMimeData>
+#include <QStringList>
 #include <QUrl>
+
+#include "local_path.h"
 
 namespace vornik {
 namespace {
@@ -30,43 +33,58 @@ FileEffect EffectOfDropWord(const QByteArray& bytes) {
 
 }  // namespace
 
-QMimeData* FilesMimeData(const QStringList& paths, bool cut) {
+QMimeData* FilesMimeData(const std::vector<std::string>& paths, bool cut) {
     auto* data = new QMimeData;
-    QList<QUrl> urls;
+    // Written as bytes: a QUrl made from a path would lose a name that is not UTF-8.
+    QByteArray uriList;
     QByteArray gnome = cut ? "cut" : "copy";
-    for (const QString& path : paths) {
-        const QUrl url = QUrl::fromLocalFile(path);
-        urls << url;
-        gnome += '\n' + url.toEncoded();
+    QStringList shown;
+    for (const std::string& path : paths) {
+        const QByteArray uri = FileUri(path);
+        uriList += uri + "\r\n";
+        gnome += '\n' + uri;
+        shown << DisplayPath(path);
     }
-    data->setUrls(urls);
+    data->setData(QStringLiteral("text/uri-list"), uriList);
     data->setData(kGnomeCopiedFiles, gnome);
     if (cut) {
         data->setData(kKdeCutSelection, "1");
     }
     data->setData(kPreferredDropEffect, LittleEndianWord(cut ? kDropMove : kDropCopy));
-    data->setText(paths.join('\n'));
+    data->setText(shown.join('\n'));
     return data;
 }
 
 ClipboardFiles ReadFilesMimeData(const QMimeData& data) {
     ClipboardFiles files;
-    QList<QUrl> urls = data.urls();
+    QList<QByteArray> uris;
+    // The raw list first: QUrl would turn a name's bytes into text.
+    for (const QByteArray& line : data.data(QStringLiteral("text/uri-list")).split('\n')) {
+        const QByteArray uri = line.trimmed();
+        if (!uri.isEmpty() && !uri.startsWith('#')) {
+            uris << uri;
+        }
+    }
+    if (uris.isEmpty()) {
+        for (const QUrl& url : data.urls()) {
+            uris << url.toEncoded();
+        }
+    }
     const QByteArray gnome = data.data(kGnomeCopiedFiles);
     const QList<QByteArray> gnomeLines = gnome.split('\n');
-    if (urls.isEmpty() && gnomeLines.size() > 1) {
+    if (uris.isEmpty()) {
         for (qsizetype line = 1; line < gnomeLines.size(); ++line) {
             if (!gnomeLines[line].trimmed().isEmpty()) {
-                urls << QUrl::fromEncoded(gnomeLines[line].trimmed());
+                uris << gnomeLines[line].trimmed();
             }
         }
     }
-    for (const QUrl& url : urls) {
-        if (url.isLocalFile()) {
-            files.paths << url.toLocalFile();
+    for (const QByteArray& uri : uris) {
+        if (std::optional<std::string> path = LocalPathOfUri(uri)) {
+            files.paths.push_back(std::move(*path));
         }
     }
-    if (files.paths.isEmpty()) {
+    if (files.paths.empty()) {
         return files;
     }
     if (data.hasFormat(kPreferredDropEffect)) {

@@ -2,7 +2,8 @@
 // programs write and read.
 #pragma once
 
-#include <QStringList>
+#include <string>
+#include <vector>
 
 class QMimeData;
 
@@ -10,14 +11,15 @@ namespace vornik {
 
 enum class FileEffect { None, Copy, Move };
 
-// `paths` (absolute) as: text/uri-list; GNOME's x-special/gnome-copied-files ("cut" or "copy",
+// `paths` (absolute, the files' own bytes) as: text/uri-list, every byte outside the
+// unreserved characters percent-encoded; GNOME's x-special/gnome-copied-files ("cut" or "copy",
 // then one URI per line); KDE's application/x-kde-cutselection ("1" after a cut);
 // "Preferred DropEffect", one 32-bit little-endian word (2 cut, 1 copy); and the paths as
-// plain text, one per line.
-QMimeData* FilesMimeData(const QStringList& paths, bool cut);
+// plain text, one per line (for people to read: names that are not UTF-8 show U+FFFD).
+QMimeData* FilesMimeData(const std::vector<std::string>& paths, bool cut);
 
 struct ClipboardFiles {
-    QStringList paths;  // local files only, in their order
+    std::vector<std::string> paths;  // local files only, in their order, as bytes
     FileEffect effect = FileEffect::None;
 };
 

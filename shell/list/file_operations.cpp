@@ -1,23 +1,38 @@
 #include "file_operations.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QStandardPaths>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QStringList>
+#include <cerrno>
+#include <cstring>
+
+#include "local_path.h"
 
 namespace vornik {
 namespace {
 
-QString Named(const QStringList& paths) {
-    return paths.size() == 1 ? QStringLiteral("\"%1\"").arg(QFileInfo(paths.front()).fileName())
+QString Named(const std::vector<std::string>& paths) {
+    return paths.size() == 1 ? QStringLiteral("\"%1\"").arg(DisplayFileName(paths.front()))
                              : QStringLiteral("%1 files").arg(paths.size());
+}
+
+void DeleteForGood(const std::string& path, DeleteOutcome& outcome) {
+    if (::unlink(path.c_str()) == 0) {
+        outcome.removed.push_back(path);
+    } else {
+        outcome.failed.push_back({path, std::strerror(errno)});
+    }
 }
 
 }  // namespace
 
-DeleteOutcome DeleteFiles(const QStringList& paths, bool forGood, const Confirm& confirm) {
+DeleteOutcome DeleteFiles(const std::vector<std::string>& paths, bool forGood,
+                          const Confirm& confirm, const TrashPlaces& places) {
     DeleteOutcome outcome;
-    if (paths.isEmpty()) {
+    if (paths.empty()) {
         return outcome;
     }
     const QString question =
@@ -27,43 +42,56 @@ DeleteOutcome DeleteFiles(const QStringList& paths, bool forGood, const Confirm&
         outcome.kept = paths;
         return outcome;
     }
-    // Qt's trash goes astray (into the working folder) when the data folder it lives in is
-    // missing, as on a fresh account: the folder is made first.
-    if (!forGood) {
-        QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
-    }
-    QStringList untrashed;
-    for (const QString& path : paths) {
+    std::vector<std::string> untrashed;
+    for (const std::string& path : paths) {
         if (forGood) {
-            (QFile::remove(path) ? outcome.removed : outcome.failed) << path;
-        } else if (QFile::moveToTrash(path)) {
-            outcome.removed << path;
-        } else {
-            untrashed << path;
+            DeleteForGood(path, outcome);
+            continue;
+        }
+        const TrashOutcome trashed = MoveToTrash(path, places);
+        switch (trashed.kind) {
+            case TrashOutcome::Kind::Trashed:
+                outcome.removed.push_back(path);
+                break;
+            case TrashOutcome::Kind::NoTrash:
+                untrashed.push_back(path);
+                break;
+            case TrashOutcome::Kind::CannotRemove:
+                outcome.failed.push_back({path, trashed.reason});
+                break;
         }
     }
-    if (untrashed.isEmpty()) {
+    if (untrashed.empty()) {
         return outcome;
     }
     QStringList names;
-    for (const QString& path : untrashed) {
-        names << QFileInfo(path).fileName();
+    for (const std::string& path : untrashed) {
+        names << DisplayFileName(path);
     }
     const QString second = QStringLiteral(
                                "The trash cannot take %1:\n%2\n\nDelete for good instead? "
                                "This cannot be undone.")
                                .arg(Named(untrashed), names.join('\n'));
     if (!confirm(second)) {
-        outcome.kept << untrashed;
+        outcome.kept.insert(outcome.kept.end(), untrashed.begin(), untrashed.end());
         return outcome;
     }
-    for (const QString& path : untrashed) {
-        (QFile::remove(path) ? outcome.removed : outcome.failed) << path;
+    for (const std::string& path : untrashed) {
+        DeleteForGood(path, outcome);
     }
     return outcome;
 }
 
-std::optional<QString> RenameRefusal(const QString& folder, const QString& oldName,
+QString FailureLines(const std::vector<DeleteFailure>& failed) {
+    QStringList lines;
+    for (const DeleteFailure& failure : failed) {
+        lines << QStringLiteral("%1: %2").arg(DisplayFileName(failure.path),
+                                              QString::fromStdString(failure.reason));
+    }
+    return lines.join('\n');
+}
+
+std::optional<QString> RenameRefusal(const std::string& folder, const std::string& oldName,
                                      const QString& newName) {
     if (newName.isEmpty()) {
         return QStringLiteral("A file name cannot be empty.");
@@ -74,24 +102,33 @@ std::optional<QString> RenameRefusal(const QString& folder, const QString& oldNa
     if (newName.contains('/')) {
         return QStringLiteral("A file name cannot contain \"/\".");
     }
-    if (newName != oldName && QFileInfo::exists(QDir(folder).filePath(newName))) {
+    if (newName == DisplayPath(oldName)) {
+        return std::nullopt;
+    }
+    struct stat status {};
+    const std::string target = folder + "/" + PathBytes(newName);
+    if (PathBytes(newName) != oldName && ::lstat(target.c_str(), &status) == 0) {
         return QStringLiteral("A file named \"%1\" is there already.").arg(newName);
     }
     return std::nullopt;
 }
 
-std::optional<QString> RenameFile(const QString& folder, const QString& oldName,
+std::optional<QString> RenameFile(const std::string& folder, const std::string& oldName,
                                   const QString& newName) {
     if (std::optional<QString> refusal = RenameRefusal(folder, oldName, newName)) {
         return refusal;
     }
-    if (newName == oldName) {
+    const std::string newBytes = PathBytes(newName);
+    // An unchanged text keeps the old bytes: a name that is not UTF-8 shows as U+FFFD, and
+    // its bytes are not what the text would encode to.
+    if (newName == DisplayPath(oldName) || newBytes == oldName) {
         return std::nullopt;
     }
-    // QFile::rename never replaces an existing file.
-    QFile file(QDir(folder).filePath(oldName));
-    if (!file.rename(QDir(folder).filePath(newName))) {
-        return QStringLiteral("Cannot rename \"%1\": %2").arg(oldName, file.errorString());
+    const std::string from = folder + "/" + oldName;
+    const std::string to = folder + "/" + newBytes;
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0) {
+        return QStringLiteral("Cannot rename \"%1\": %2")
+            .arg(DisplayPath(oldName), QString::fromStdString(std::strerror(errno)));
     }
     return std::nullopt;
 }

@@ -1,35 +1,52 @@
-// Deleting and renaming the listed files, with the user's word before anything is lost.
+// Deleting and renaming the listed files, with the user's word before anything is lost. Paths
+// are the files' own bytes: a name that is not valid UTF-8 still names exactly its file.
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
+
+#include "freedesktop_trash.h"
 
 namespace vornik {
 
 // Asks the user `question`; true for yes.
 using Confirm = std::function<bool(const QString& question)>;
 
-struct DeleteOutcome {
-    QStringList removed;  // trashed or deleted for good
-    QStringList kept;     // left where they were because the user said no
-    QStringList failed;   // left where they were because the deletion failed
+struct DeleteFailure {
+    std::string path;
+    std::string reason;
 };
 
-// Moves `paths` to the freedesktop trash after one confirmation naming the file (or the number
-// of files). Files the trash cannot take (some mounts have none) are deleted for good only
-// after a second confirmation that lists them. With `forGood`, one confirmation and then the
-// files are deleted without the trash.
-DeleteOutcome DeleteFiles(const QStringList& paths, bool forGood, const Confirm& confirm);
+struct DeleteOutcome {
+    std::vector<std::string> removed;   // trashed or deleted for good
+    std::vector<std::string> kept;      // left where they were because the user said no
+    std::vector<DeleteFailure> failed;  // left where they were, and why
+};
+
+// Moves `paths` to the trash after one confirmation naming the file (or the number of files).
+// Files no trash can take (some mounts have none) are deleted for good only after a second
+// confirmation that lists them; a file that cannot leave its folder at all (a read-only
+// folder) fails with the reason and is never offered for deletion. With `forGood`, one
+// confirmation and then the files are deleted without the trash.
+DeleteOutcome DeleteFiles(const std::vector<std::string>& paths, bool forGood,
+                          const Confirm& confirm,
+                          const TrashPlaces& places = TrashPlaces::OfThisAccount());
+
+// The lines of a message about `failed`: each file's name and the reason.
+QString FailureLines(const std::vector<DeleteFailure>& failed);
 
 // Why `newName` cannot be the new name of `oldName` in `folder`, or none when it can: empty,
 // "." or "..", holding "/", or naming a file that is there already.
-std::optional<QString> RenameRefusal(const QString& folder, const QString& oldName,
+std::optional<QString> RenameRefusal(const std::string& folder, const std::string& oldName,
                                      const QString& newName);
 
 // Renames `oldName` in `folder` to `newName`, never replacing a file; the error text, or none.
-std::optional<QString> RenameFile(const QString& folder, const QString& oldName,
+// A `newName` that shows the old name unchanged (even one that is not valid UTF-8) renames
+// nothing.
+std::optional<QString> RenameFile(const std::string& folder, const std::string& oldName,
                                   const QString& newName);
 
 }  // namespace vornik

@@ -138,6 +138,9 @@ QVariant FileTableModel::headerData(int section, Qt::Orientation orientation, in
 
 Qt::ItemFlags FileTableModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid()) {
+        flags |= Qt::ItemIsDragEnabled;  // rows drag out to file managers and other programs
+    }
     if (index.isValid() && index.column() < columnCount() &&
         list_.Columns().ShownIds()[static_cast<std::size_t>(index.column())] == kNameColumnId) {
         flags |= Qt::ItemIsEditable;

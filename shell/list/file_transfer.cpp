@@ -1,14 +1,23 @@
 #include "file_transfer.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
+#include <map>
+#include <mutex>
+#include <random>
+#include <regex>
+#include <set>
 
 namespace vornik {
 namespace {
@@ -21,20 +30,53 @@ std::string Reason(int error) {
     return std::strerror(error);
 }
 
-// A name of its own beside `target`, for the copy on its way.
-std::string PartName(const std::string& target) {
-    const fs::path path(target);
-    return (path.parent_path() / ("." + path.filename().string() + ".vornik-part")).string();
+constexpr std::size_t kNameMax = 255;
+constexpr char kPartSuffix[] = ".vornik-part";
+
+// Taken when the program starts: part files older than this are no longer being written by it.
+const std::time_t kProcessStart = std::time(nullptr);
+
+std::mutex& ClaimsMutex() {
+    static std::mutex mutex;
+    return mutex;
 }
 
-// Copies `source` to a new file `part`; 0 or an errno value (ECANCELED when cancelled).
-int CopyBytes(const std::string& source, const std::string& part, const std::atomic<bool>& cancel,
-              const std::function<void(std::uint64_t)>& advance) {
+std::map<std::string, int>& Claims() {
+    static std::map<std::string, int> claims;
+    return claims;
+}
+
+// One transfer at a time: two pastes of the same file must not race for its name.
+std::timed_mutex& TransferMutex() {
+    static std::timed_mutex mutex;
+    return mutex;
+}
+
+unsigned RandomTag() {
+    static std::mutex mutex;
+    static std::mt19937 generator{std::random_device{}()};
+    const std::lock_guard lock(mutex);
+    return static_cast<unsigned>(generator());
+}
+
+// Copies `source` to a new file beside `target` under a name of its own, kept in `part` once
+// made; 0 or an errno value (ECANCELED when cancelled).
+int CopyBytes(const std::string& source, const std::string& target, std::string& part,
+              const std::atomic<bool>& cancel, const std::function<void(std::uint64_t)>& advance) {
     const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) {
         return errno;
     }
-    const int out = ::open(part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    int out = -1;
+    for (int attempt = 0; attempt < 100 && out < 0; ++attempt) {
+        const std::string name = PartName(target, RandomTag());
+        out = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (out >= 0) {
+            part = name;
+        } else if (errno != EEXIST) {
+            break;
+        }
+    }
     if (out < 0) {
         const int error = errno;
         ::close(in);
@@ -88,6 +130,69 @@ std::uint64_t SizeOf(const std::string& path) {
 
 }  // namespace
 
+TransferClaim::TransferClaim(std::vector<std::string> targets) : targets_(std::move(targets)) {
+    const std::lock_guard lock(ClaimsMutex());
+    for (const std::string& target : targets_) {
+        ++Claims()[target];
+    }
+}
+
+TransferClaim::~TransferClaim() {
+    const std::lock_guard lock(ClaimsMutex());
+    for (const std::string& target : targets_) {
+        const auto claim = Claims().find(target);
+        if (claim != Claims().end() && --claim->second == 0) {
+            Claims().erase(claim);
+        }
+    }
+}
+
+bool IsClaimedTarget(const std::string& target) {
+    const std::lock_guard lock(ClaimsMutex());
+    return Claims().count(target) > 0;
+}
+
+std::string PartName(const std::string& target, unsigned tag) {
+    const fs::path path(target);
+    char suffix[48];
+    std::snprintf(suffix, sizeof suffix, ".%ld-%08x%s", static_cast<long>(::getpid()), tag,
+                  kPartSuffix);
+    std::string name = path.filename().string();
+    const std::size_t room = kNameMax - 1 - std::strlen(suffix);
+    if (name.size() > room) {
+        name.resize(room);
+    }
+    return (path.parent_path() / ("." + name + suffix)).string();
+}
+
+void RemoveStaleParts(const std::string& folder) {
+    static const std::regex kPattern(R"(^\..*\.([0-9]+)-[0-9a-f]{8}\.vornik-part$)");
+    DIR* const listing = ::opendir(folder.c_str());
+    if (listing == nullptr) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        std::smatch match;
+        if (!std::regex_match(name, match, kPattern)) {
+            continue;
+        }
+        const std::string path = folder + "/" + name;
+        struct stat status {};
+        if (::lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) ||
+            status.st_uid != ::getuid() || status.st_mtime >= kProcessStart) {
+            continue;
+        }
+        const long pid = std::strtol(match[1].str().c_str(), nullptr, 10);
+        const bool processGone = pid > 0 && pid != ::getpid() &&
+                                 ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+        if (processGone) {
+            ::unlink(path.c_str());
+        }
+    }
+    ::closedir(listing);
+}
+
 int SystemRename(const std::string& from, const std::string& to, bool replace) {
     if (replace) {
         return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
@@ -101,11 +206,19 @@ TransferResult RunTransfer(const std::vector<TransferItem>& items, bool move,
                            const std::function<void(std::uint64_t, std::uint64_t)>& progress,
                            const RenameCall& rename) {
     TransferResult result;
+    std::unique_lock transferring(TransferMutex(), std::defer_lock);
+    while (!transferring.try_lock_for(std::chrono::milliseconds(100))) {
+        if (cancel) {
+            result.cancelled = true;
+            return result;
+        }
+    }
     std::uint64_t total = 0;
     for (const TransferItem& item : items) {
         total += SizeOf(item.source);
     }
     std::uint64_t done = 0;
+    std::set<std::string> cleaned;  // folders whose stale part files are gone
     for (const TransferItem& item : items) {
         if (cancel) {
             result.cancelled = true;
@@ -125,8 +238,12 @@ TransferResult RunTransfer(const std::vector<TransferItem>& items, bool move,
                 continue;
             }
         }
-        const std::string part = PartName(item.target);
-        int error = CopyBytes(item.source, part, cancel, [&](std::uint64_t bytes) {
+        const std::string folder = fs::path(item.target).parent_path().string();
+        if (cleaned.insert(folder).second) {
+            RemoveStaleParts(folder);
+        }
+        std::string part;  // empty until the copy made its file
+        int error = CopyBytes(item.source, item.target, part, cancel, [&](std::uint64_t bytes) {
             done += bytes;
             progress(done, total);
         });
@@ -137,7 +254,9 @@ TransferResult RunTransfer(const std::vector<TransferItem>& items, bool move,
             error = rename(part, item.target, item.replace);
         }
         if (error != 0) {
-            ::unlink(part.c_str());
+            if (!part.empty()) {
+                ::unlink(part.c_str());
+            }
             if (error == ECANCELED) {
                 result.cancelled = true;
                 break;

@@ -3,9 +3,9 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "file_transfer.h"
@@ -18,12 +18,13 @@ struct ConflictAnswer {
     bool toAll = false;  // the same answer for every later conflict
 };
 
-// One item per source into `folder`. A source that is its own target is left out (nothing to
-// do, and replacing a file by itself would destroy it). For a target that exists, `ask` is
-// asked with its name unless an earlier answer applies to all: Replace marks the item, Skip
-// leaves it out, Cancel gives none at all.
+// One item per source (the files' own bytes) into `folder`. A source that is its own target is left
+// out (nothing to do, and replacing a file by itself would destroy it). For a target that exists,
+// or that another transfer of this program is writing, `ask` is asked with its name unless an
+// earlier answer applies to all: Replace marks the item, Skip leaves it out, Cancel gives none at
+// all.
 std::optional<std::vector<TransferItem>> PlanTransferItems(
-    const QStringList& sources, const QString& folder,
+    const std::vector<std::string>& sources, const std::string& folder,
     const std::function<ConflictAnswer(const QString& name)>& ask);
 
 }  // namespace vornik

@@ -31,6 +31,7 @@
 #include "list_export.h"
 #include "list_sub_header.h"
 #include "listed_folder.h"
+#include "local_path.h"
 #include "log.h"
 #include "prop_list_columns.h"
 #include "prop_list_filetypes.h"
@@ -179,6 +180,10 @@ void CVornikList::ShowSortColumn() {
 }
 
 void CVornikList::ListLoadFolder(const QString& folder, bool clear, bool completeScan) {
+    ListLoadFolder(PathBytes(folder), clear, completeScan);
+}
+
+void CVornikList::ListLoadFolder(const std::string& folder, bool clear, bool completeScan) {
     Log("CVornikList::OnFill");
     // Listing a folder of thousands of files and making their rows takes a while, longer on a
     // slow mount: it runs on a pool thread, and only the latest request is taken.
@@ -187,7 +192,7 @@ void CVornikList::ListLoadFolder(const QString& folder, bool clear, bool complet
     Q_EMIT FrameAnimate(true);
     RunInBackground(
         this,
-        [path = folder.toStdString(), fileTypes = model_.Settings().fileTypes] {
+        [path = folder, fileTypes = model_.Settings().fileTypes] {
             return ListFolderRows(DiskFolderLister(), path, fileTypes);
         },
         [this, request, folder, clear, completeScan](ListedFolder listed) {
@@ -198,14 +203,14 @@ void CVornikList::ListLoadFolder(const QString& folder, bool clear, bool complet
             if (!model_.TakeFolder(std::move(listed), clear, completeScan)) {
                 // The rows of the folder shown before stay; the status bar says why.
                 Q_EMIT FrameSetStatusText(kProgressPane,
-                                          tr("Cannot read the folder %1").arg(folder));
+                                          tr("Cannot read the folder %1").arg(DisplayPath(folder)));
             }
         });
 }
 
 void CVornikList::ViewRefresh(bool completeScan) {
     if (const std::optional<std::string>& folder = model_.CurrentFolder()) {
-        ListLoadFolder(QString::fromStdString(*folder), /*clear=*/true, completeScan);
+        ListLoadFolder(*folder, /*clear=*/true, completeScan);
     }
 }
 
@@ -239,7 +244,7 @@ void CVornikList::OpenTagDialog(int row) {
     if (TagPagesOf(item.record).empty()) {
         return;  // no tag to show
     }
-    auto* dialog = new CTagDlg(item.record, item.texts, QString::fromStdString(item.fullPath),
+    auto* dialog = new CTagDlg(item.record, item.texts, item.fullPath,
                                QString::fromStdString(item.displayName), window());
     dialog->show();
 }
@@ -253,7 +258,7 @@ void CVornikList::ExportList() {
     if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) {
         return;
     }
-    const std::string path = chooser.selectedFiles().front().toStdString();
+    const std::string path = PathBytes(chooser.selectedFiles().front());
     const std::optional<std::string> format = ExportFormatOf(path);
     if (!format) {
         QMessageBox::information(this, QString(), tr("Unrecognized filetype"));
@@ -264,7 +269,7 @@ void CVornikList::ExportList() {
         QMessageBox::warning(this, QString(), tr("Unable to write to file"));
         return;
     }
-    OpenWithDefaultApplication(QString::fromStdString(path));
+    OpenWithDefaultApplication(path);
 }
 
 void CVornikList::ViewRename() {
@@ -280,54 +285,51 @@ bool CVornikList::RenameRow(int row, const QString& newName) {
         return false;
     }
     const _LVItemData& item = model_.Displayed(row);
-    const QString folder = QString::fromStdString(item.folder);
-    if (const std::optional<QString> error =
-            RenameFile(folder, QString::fromStdString(item.fileName), newName)) {
+    if (newName == DisplayPath(item.fileName)) {
+        return true;  // unchanged: the row keeps its bytes, whatever the text shows
+    }
+    if (const std::optional<QString> error = RenameFile(item.folder, item.fileName, newName)) {
         // The editor closes and the old name comes back.
         QMessageBox::warning(this, QString(), *error);
         return false;
     }
-    return model_.RowRenamed(row, newName.toStdString());
+    return model_.RowRenamed(row, PathBytes(newName));
 }
 
 void CVornikList::DeleteSelected(bool forGood) {
-    const QStringList paths = SelectedPaths();
-    if (paths.isEmpty()) {
+    const std::vector<std::string> paths = SelectedPaths();
+    if (paths.empty()) {
         return;
     }
     const DeleteOutcome outcome = DeleteFiles(paths, forGood, [this](const QString& question) {
         return QMessageBox::question(this, QString(), question, QMessageBox::Yes | QMessageBox::No,
                                      QMessageBox::No) == QMessageBox::Yes;
     });
-    if (!outcome.removed.isEmpty()) {
+    if (!outcome.removed.empty()) {
         StartShortWatch();
     }
-    // Files the user chose to keep need no word; files that could not go do.
-    if (!outcome.failed.isEmpty()) {
-        QStringList names;
-        for (const QString& path : outcome.failed) {
-            names << QFileInfo(path).fileName();
-        }
-        QMessageBox::warning(this, QString(),
-                             tr("These files could not be deleted:\n%1").arg(names.join('\n')));
+    // Files the user chose to keep need no word; files that could not go do, with the reason.
+    if (!outcome.failed.empty()) {
+        QMessageBox::warning(
+            this, QString(),
+            tr("These files could not be deleted:\n%1").arg(FailureLines(outcome.failed)));
     }
 }
 
-void CVornikList::TransferInto(const QStringList& paths, bool move, bool filter) {
+void CVornikList::TransferInto(const std::vector<std::string>& paths, bool move, bool filter) {
     const std::optional<std::string>& folder = model_.CurrentFolder();
-    if (!folder || paths.isEmpty()) {
+    if (!folder || paths.empty()) {
         return;
     }
     const FileTypeFilter wanted(model_.Settings().fileTypes);
-    QStringList sources;
-    for (const QString& path : paths) {
-        if (!filter || wanted.Wants(path.toStdString())) {
-            sources << path;
+    std::vector<std::string> sources;
+    for (const std::string& path : paths) {
+        if (!filter || wanted.Wants(path)) {
+            sources.push_back(path);
         }
     }
-    std::optional<std::vector<TransferItem>> items =
-        PlanTransferItems(sources, QString::fromStdString(*folder),
-                          [this](const QString& name) { return AskAboutConflict(name); });
+    std::optional<std::vector<TransferItem>> items = PlanTransferItems(
+        sources, *folder, [this](const QString& name) { return AskAboutConflict(name); });
     if (!items || items->empty()) {
         return;
     }
@@ -362,9 +364,15 @@ void CVornikList::StartTransfer(std::vector<TransferItem> items, bool move, bool
     progress->setAutoClose(false);
     progress->setAutoReset(false);
     connect(progress, &QProgressDialog::canceled, this, [cancel] { *cancel = true; });
+    std::vector<std::string> targets;
+    for (const TransferItem& item : items) {
+        targets.push_back(item.target);
+    }
+    // Claimed until the transfer ends, so that a second paste meanwhile asks about them.
+    auto claim = std::make_shared<TransferClaim>(std::move(targets));
     RunInBackground(
         this,
-        [items = std::move(items), move, cancel, progress] {
+        [items = std::move(items), move, cancel, progress, claim] {
             return RunTransfer(
                 items, move, *cancel, [progress](std::uint64_t done, std::uint64_t all) {
                     const int value = all > 0 ? static_cast<int>(done * 1000 / all) : 0;
@@ -389,9 +397,8 @@ void CVornikList::StartTransfer(std::vector<TransferItem> items, bool move, bool
             if (!result.failed.empty()) {
                 QStringList lines;
                 for (const TransferFailure& failure : result.failed) {
-                    lines << QString::fromStdString(
-                        std::filesystem::path(failure.source).filename().string() + ": " +
-                        failure.reason);
+                    lines << DisplayFileName(failure.source) + QStringLiteral(": ") +
+                                 QString::fromStdString(failure.reason);
                 }
                 QMessageBox::warning(this, QString(),
                                      (move ? tr("Some files were not moved:\n%1")
@@ -402,8 +409,8 @@ void CVornikList::StartTransfer(std::vector<TransferItem> items, bool move, bool
 }
 
 void CVornikList::startDrag(Qt::DropActions /*supportedActions*/) {
-    const QStringList paths = SelectedPaths();
-    if (paths.isEmpty()) {
+    const std::vector<std::string> paths = SelectedPaths();
+    if (paths.empty()) {
         return;
     }
     auto* drag = new QDrag(this);
@@ -415,7 +422,7 @@ void CVornikList::startDrag(Qt::DropActions /*supportedActions*/) {
 }
 
 void CVornikList::dragEnterEvent(QDragEnterEvent* event) {
-    if (!ReadFilesMimeData(*event->mimeData()).paths.isEmpty()) {
+    if (!ReadFilesMimeData(*event->mimeData()).paths.empty()) {
         event->acceptProposedAction();
     }
 }
@@ -434,11 +441,11 @@ void CVornikList::dragMoveEvent(QDragMoveEvent* event) {
 
 void CVornikList::dropEvent(QDropEvent* event) {
     const ClipboardFiles files = ReadFilesMimeData(*event->mimeData());
-    if (files.paths.isEmpty()) {
+    if (files.paths.empty()) {
         return;
     }
     event->acceptProposedAction();
-    const QStringList paths = files.paths;
+    const std::vector<std::string> paths = files.paths;
     const Qt::KeyboardModifiers keys = event->modifiers();
     Log("CVornikList::OnDrop");
     // Handled once the drag has ended, so that the source is not kept waiting.
@@ -457,42 +464,40 @@ void CVornikList::ViewClipboard(int command) {
     if (command != CmdCut && command != CmdCopy) {
         return;
     }
-    const QStringList paths = SelectedPaths();
-    if (!paths.isEmpty()) {
+    const std::vector<std::string> paths = SelectedPaths();
+    if (!paths.empty()) {
         QApplication::clipboard()->setMimeData(FilesMimeData(paths, command == CmdCut));
     }
 }
 
-void CVornikList::ListShowFiles(const QStringList& paths) {
+void CVornikList::ListShowFiles(const std::vector<std::string>& paths) {
     ShowDroppedFiles(paths, Qt::NoModifier);
 }
 
-void CVornikList::ShowDroppedFiles(const QStringList& paths, Qt::KeyboardModifiers keys) {
+void CVornikList::ShowDroppedFiles(const std::vector<std::string>& paths,
+                                   Qt::KeyboardModifiers keys) {
+    const auto isFolder = [](const std::string& path) {
+        std::error_code error;
+        return std::filesystem::is_directory(path, error);
+    };
     const bool ctrl = keys & Qt::ControlModifier;
     const bool shift = keys & Qt::ShiftModifier;
-    const bool oneFolder = paths.size() == 1 && QFileInfo(paths.front()).isDir();
-    if (!paths.isEmpty() && !oneFolder && ctrl != shift) {
+    const bool oneFolder = paths.size() == 1 && isFolder(paths.front());
+    if (!paths.empty() && !oneFolder && ctrl != shift) {
         TransferInto(paths, /*move=*/shift, /*filter=*/false);
         return;
     }
-    std::vector<std::string> names;
-    for (const QString& path : paths) {
-        names.push_back(path.toStdString());
-    }
-    const ShowFilesPlan plan = PlanShowFiles(names, [](const std::string& path) {
-        return QFileInfo(QString::fromStdString(path)).isDir();
-    });
+    const ShowFilesPlan plan = PlanShowFiles(paths, isFolder);
     if (!plan.openDetails.empty()) {
-        const QString path = QString::fromStdString(plan.openDetails);
-        Log("Do details: " + QFileInfo(path).fileName().toStdString());
+        Log("Do details: " + plan.openDetails);
         if (IsMpegPlusPath(plan.openDetails)) {
             QMessageBox::information(this, kListErrorCaption, kDetailsRefusedText);
         } else {
-            Q_EMIT ViewOpenDetails(path);
+            Q_EMIT ViewOpenDetails(plan.openDetails);
         }
     }
     if (!plan.goToFolder.empty()) {
-        Q_EMIT TreeGoToFolder(QString::fromStdString(plan.goToFolder));
+        Q_EMIT TreeGoToFolder(DisplayPath(plan.goToFolder));
     }
 }
 
@@ -513,7 +518,7 @@ void CVornikList::CheckFolder() {
             // Compared only when no fill began meanwhile, against the same folder.
             if (request == listingRequest_ && model_.CurrentFolder() == path &&
                 model_.DiffersFromFill(now)) {
-                ListLoadFolder(QString::fromStdString(path), /*clear=*/true,
+                ListLoadFolder(path, /*clear=*/true,
                                /*completeScan=*/false);
             }
         });
@@ -548,13 +553,13 @@ void CVornikList::OpenDetails(int row) {
         QMessageBox::information(this, kListErrorCaption, kDetailsRefusedText);
         return;
     }
-    Q_EMIT ViewOpenDetails(QString::fromStdString(item.fullPath));
+    Q_EMIT ViewOpenDetails(item.fullPath);
 }
 
-QStringList CVornikList::SelectedPaths() const {
-    QStringList paths;
+std::vector<std::string> CVornikList::SelectedPaths() const {
+    std::vector<std::string> paths;
     for (const int row : SelectedRows()) {
-        paths << QString::fromStdString(model_.Displayed(row).fullPath);
+        paths.push_back(model_.Displayed(row).fullPath);
     }
     return paths;
 }
@@ -588,7 +593,7 @@ void CVornikList::contextMenuEvent(QContextMenuEvent* event) {
         return;
     }
     const _LVItemData& first = model_.Displayed(selected.front());
-    const QString firstPath = QString::fromStdString(first.fullPath);
+    const std::string firstPath = first.fullPath;
     QMenu menu(this);
     QAction* details = menu.addAction(tr("&Details"));
     menu.setDefaultAction(details);

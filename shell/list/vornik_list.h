@@ -52,19 +52,21 @@ class CVornikList : public QTableView,
 
     // The messages the view passes on. A fill lists its folder on a pool thread; the rows
     // change once the listing is in.
+    void ListLoadFolder(const std::string& folder, bool clear, bool completeScan);
     void ListLoadFolder(const QString& folder, bool clear, bool completeScan);
     void ViewRefresh(bool completeScan);
     void ViewSelectAll(bool select);
     void ViewCommand(int command);
     void ViewRename();
     void ViewClipboard(int command);
-    void ListShowFiles(const QStringList& paths);
+    // Paths are the files' own bytes, here and in every file action of the list.
+    void ListShowFiles(const std::vector<std::string>& paths);
     // Files dropped with `keys` held: Ctrl alone copies and Shift alone moves them into the
     // current folder; otherwise as ListShowFiles.
-    void ShowDroppedFiles(const QStringList& paths, Qt::KeyboardModifiers keys);
+    void ShowDroppedFiles(const std::vector<std::string>& paths, Qt::KeyboardModifiers keys);
     // Copies or moves `paths` into the current folder on a pool thread, after a question for
     // each file that is there already; `filter` keeps only the files the list shows.
-    void TransferInto(const QStringList& paths, bool move, bool filter);
+    void TransferInto(const std::vector<std::string>& paths, bool move, bool filter);
 
     // The folder watch's tick: looks at the folder on a pool thread and refills when its
     // matching files changed.
@@ -88,7 +90,7 @@ class CVornikList : public QTableView,
     void FrameSetStatusText(int pane, const QString& text);
     void FrameAnimate(bool play);
     void ViewSettings(int page);
-    void ViewOpenDetails(const QString& path);
+    void ViewOpenDetails(const std::string& path);
     void TreeGoToFolder(const QString& folder);
 
   protected:
@@ -118,7 +120,7 @@ class CVornikList : public QTableView,
     void UpdatePalette();
     void CopyColumnWidths();
     std::vector<int> SelectedRows() const;
-    QStringList SelectedPaths() const;
+    std::vector<std::string> SelectedPaths() const;
     // The selection lives in the rows; these keep the view's selection and the rows' flags
     // the same.
     void TakeSelectionIntoRows(const QItemSelection& selected, const QItemSelection& deselected);

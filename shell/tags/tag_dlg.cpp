@@ -12,7 +12,7 @@
 
 namespace vornik {
 
-CTagDlg::CTagDlg(const Mp3Info& record, const AttributeTexts& texts, const QString& path,
+CTagDlg::CTagDlg(const Mp3Info& record, const AttributeTexts& texts, const std::string& path,
                  const QString& displayName, QWidget* parent)
     : QDialog(parent), record_(record), texts_(texts), tabs_(new QTabWidget) {
     record_.xingToc = nullptr;
@@ -44,7 +44,7 @@ CTagDlg::CTagDlg(const Mp3Info& record, const AttributeTexts& texts, const QStri
 
     if (LamePage() != nullptr) {
         worker_ = std::make_unique<CTagThread>(
-            path.toStdString(), record_,
+            path, record_,
             TagCrcReceiver{[this](int percent) { CrcProgress(percent); },
                            [this](bool done, std::uint16_t crc) { CrcFinished(done, crc); }});
     }

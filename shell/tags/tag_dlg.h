@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "attribute_texts.h"
@@ -22,7 +23,7 @@ class CTagDlg : public QDialog {
   public:
     // `record` and `texts` are the list row's; the CRC worker starts at once when the file
     // has a Lame page. The dialog deletes itself when it is closed.
-    CTagDlg(const Mp3Info& record, const AttributeTexts& texts, const QString& path,
+    CTagDlg(const Mp3Info& record, const AttributeTexts& texts, const std::string& path,
             const QString& displayName, QWidget* parent = nullptr);
     ~CTagDlg() override;
 

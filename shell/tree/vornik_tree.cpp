@@ -196,11 +196,7 @@ void CVornikTree::Startup(const StartupRequest& request) {
             break;
         case StartupRequest::Kind::ShowFiles: {
             SelectQuietly(root_);
-            QStringList paths;
-            for (const std::string& path : request.paths) {
-                paths << QString::fromStdString(path);
-            }
-            Q_EMIT ListShowFiles(paths);
+            Q_EMIT ListShowFiles(request.paths);
             break;
         }
     }

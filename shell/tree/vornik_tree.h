@@ -50,7 +50,7 @@ class CVornikTree : public QTreeWidget, public CFrameWindowStuff, public CWindow
 
   Q_SIGNALS:
     void TreeSelChanged(const QString& path);
-    void ListShowFiles(const QStringList& paths);
+    void ListShowFiles(const std::vector<std::string>& paths);
 
   protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

@@ -160,8 +160,8 @@ void CVornikView::ViewSwitchPane() {
     }
 }
 
-void CVornikView::ViewOpenDetails(const QString& path) {
-    Log("CVornikView::OnDetails:" + path.toStdString());
+void CVornikView::ViewOpenDetails(const std::string& path) {
+    Log("CVornikView::OnDetails:" + path);
     // A window of its own, owned by the view: it stays above the main window.
     auto* dialog = new CInfoDlg(path, settings_.details, this);
     const DetailsSettings& d = settings_.details;

@@ -50,7 +50,7 @@ class CVornikView : public QSplitter, public CFrameWindowStuff, public CWindowWi
     bool MouseOverTree() const;
 
     // `ViewOpenDetails`: a details dialog for `path`, placed at "details_rect".
-    void ViewOpenDetails(const QString& path);
+    void ViewOpenDetails(const std::string& path);
     // `DetailsClosed`: the dialog's settings become the view's, and the dialog goes.
     void DetailsClosed(CInfoDlg* dialog);
     const std::vector<CInfoDlg*>& OpenDetails() const { return details_; }

@@ -281,7 +281,7 @@ class DetailsTest : public QObject {
         test::FrameShape shape;
         shape.mode = 0;
         WriteFrames(path, shape, 4500);
-        CInfoDlg dialog(QString::fromStdString(path), DetailsSettings{.radio = true});
+        CInfoDlg dialog(path, DetailsSettings{.radio = true});
         QSignalSpy closed(&dialog, &CInfoDlg::DetailsClosed);
         dialog.show();
         QVERIFY(!dialog.RefreshButton()->isEnabled());
@@ -337,8 +337,8 @@ class DetailsTest : public QObject {
         shape.modeExtension = 2;
         WriteFrames(path, shape, 30000);
         CVornikView view;
-        view.ViewOpenDetails(QString::fromStdString(path));
-        view.ViewOpenDetails(QString::fromStdString(path));
+        view.ViewOpenDetails(path);
+        view.ViewOpenDetails(path);
         QCOMPARE(view.OpenDetails().size(), std::size_t{2});
         CInfoDlg* first = view.OpenDetails()[0];
         CInfoDlg* second = view.OpenDetails()[1];
@@ -369,7 +369,7 @@ class DetailsTest : public QObject {
         };
         for (const auto& [path, text] : cases) {
             CVornikView view;
-            view.ViewOpenDetails(QString::fromStdString(path));
+            view.ViewOpenDetails(path);
             QTRY_VERIFY_WITH_TIMEOUT(view.OpenDetails().empty(), kPatienceMs);
             QTRY_COMPARE_WITH_TIMEOUT(MessageBoxText(), text, kPatienceMs);
             CloseMessageBoxes();

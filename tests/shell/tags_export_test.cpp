@@ -163,7 +163,7 @@ class TagsExportTest : public QObject {
         const Encoded vbr = Encode(folder, "vbr.mp3", "lame --quiet -V 2 %s %s");
         QVERIFY(cbr.record.lameTagValid && vbr.record.lameTagValid);
 
-        CTagDlg cbrDialog(cbr.record, cbr.texts, QString::fromStdString(cbr.path), "cbr.mp3");
+        CTagDlg cbrDialog(cbr.record, cbr.texts, cbr.path, "cbr.mp3");
         cbrDialog.setAttribute(Qt::WA_DeleteOnClose, false);
         QCOMPARE(cbrDialog.PageCount(), 2);  // Lame and Xing ("Info")
         QCOMPARE(cbrDialog.Page(0)->Rows()[10].first, QString("Bitrate"));
@@ -175,16 +175,14 @@ class TagsExportTest : public QObject {
         bytes[bytes.size() / 2] ^= 0x55;
         const std::string changed = folder / "changed.mp3";
         Write(changed, bytes);
-        CTagDlg changedDialog(vbr.record, vbr.texts, QString::fromStdString(changed),
-                              "changed.mp3");
+        CTagDlg changedDialog(vbr.record, vbr.texts, changed, "changed.mp3");
         changedDialog.setAttribute(Qt::WA_DeleteOnClose, false);
         QTRY_VERIFY_WITH_TIMEOUT(changedDialog.CrcState() != MusicCrcState::Calculating,
                                  kPatienceMs);
         QCOMPARE(changedDialog.Page(0)->Rows().back().second, QString("corrupt"));
 
         // Closing while the CRC is computed: the dialog goes at once, the worker ends alone.
-        QPointer<CTagDlg> closing =
-            new CTagDlg(vbr.record, vbr.texts, QString::fromStdString(vbr.path), "vbr.mp3");
+        QPointer<CTagDlg> closing = new CTagDlg(vbr.record, vbr.texts, vbr.path, "vbr.mp3");
         closing->show();
         closing->close();
         QTRY_VERIFY(closing.isNull());
