@@ -3,6 +3,7 @@
 #include <atomic>
 #include <mutex>
 #include <nlohmann/json.hpp>
+#include <system_error>
 #include <thread>
 
 #include "engine_message.h"
@@ -67,10 +68,17 @@ std::vector<CheckResult> CheckAll(const std::vector<std::string>& files, int job
             }
         }
     };
+    // This thread is one of the workers, so the check goes on with whatever number of the
+    // others the system lets start.
     std::vector<std::thread> threads;
-    const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(jobs), files.size());
+    const std::size_t count =
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(jobs, 1)), files.size());
     for (std::size_t t = 1; t < count; ++t) {
-        threads.emplace_back(work);
+        try {
+            threads.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;
+        }
     }
     work();
     for (std::thread& thread : threads) {

@@ -11,7 +11,7 @@ struct CheckOptions {
     std::vector<std::string> paths;
     bool recursive = false;
     std::string format = "txt";  // txt, json or csv
-    int jobs = 1;                // files checked side by side
+    int jobs = 1;                // files checked side by side, at most one per file
 };
 
 // The verdict of one file.

@@ -3,13 +3,17 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <fstream>
 #include <iostream>
+#include <limits>
+#include <sstream>
+#include <string_view>
+#include <system_error>
 #include <thread>
 
 #include "check_command.h"
 #include "crc_command.h"
 #include "dump_command.h"
+#include "replace_file.h"
 #include "report_command.h"
 #include "scan_command.h"
 
@@ -20,21 +24,52 @@ std::ostream* ProgressStream() {
 }
 
 // Runs the scan into standard output or into `outputPath`, which is written only when the scan
-// produced its document.
+// produced its document. The document goes to a new file that replaces the old one only once
+// it is whole, so a full disk leaves the previous document; a file the user made read-only is
+// left alone, as writing it in place would have been refused.
 int Scan(const vornik::ScanOptions& options, const std::string& outputPath) {
     if (outputPath.empty()) {
         return vornik::RunScan(options, std::cout, std::cerr, ProgressStream());
     }
     std::ostringstream document;
     const int status = vornik::RunScan(options, document, std::cerr, ProgressStream());
-    std::ofstream out(outputPath, std::ios::binary | std::ios::trunc);
-    out << document.str();
-    out.close();
-    if (!out) {
-        std::cerr << outputPath << ": cannot write the file\n";
+    std::error_code error;
+    if (!vornik::WriteFileReplacing(outputPath, document.view(), error,
+                                    vornik::ReadOnlyFile::kKeep)) {
+        std::cerr << outputPath << ": cannot write the file: " << error.message() << '\n';
         return 2;
     }
     return status;
+}
+
+constexpr const char* kJobsMessage = "-j needs a whole number of at least 1";
+
+// Takes the value of -j: decimal digits, at least 1; a value beyond int is as many as an int
+// holds, since the workers are limited by the files anyway. Any other value sets `refused` and
+// stops the parse; main then says kJobsMessage alone, without CLI11's prefix and hint.
+CLI::Validator JobsCount(bool& refused) {
+    return CLI::Validator(
+        [&refused](std::string& value) -> std::string {
+            std::string_view digits = value;
+            if (digits.starts_with('+')) {
+                digits.remove_prefix(1);
+            }
+            const bool whole =
+                !digits.empty() && std::all_of(digits.begin(), digits.end(),
+                                               [](char c) { return c >= '0' && c <= '9'; });
+            const std::size_t first = digits.find_first_not_of('0');
+            if (!whole || first == std::string_view::npos) {
+                refused = true;
+                return kJobsMessage;
+            }
+            digits.remove_prefix(first);
+            const std::string most = std::to_string(std::numeric_limits<int>::max());
+            const bool beyond =
+                digits.size() > most.size() || (digits.size() == most.size() && digits > most);
+            value = beyond ? most : std::string(digits);
+            return {};
+        },
+        "N>=1");
 }
 
 }  // namespace
@@ -82,8 +117,9 @@ int main(int argc, char** argv) {
     scanCommand->add_option("--output", scanOutput, "Write the document to FILE");
     scanCommand->add_flag("--recursive", scan.recursive, "Take the files of sub-folders too");
     scan.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    bool jobsRefused = false;
     scanCommand->add_option("-j,--jobs", scan.jobs, "List workers side by side")
-        ->check(CLI::PositiveNumber);
+        ->transform(JobsCount(jobsRefused));
     scanCommand->add_option("PATH", scan.paths, "Files and folders")->required();
 
     vornik::CheckOptions check;
@@ -94,10 +130,18 @@ int main(int argc, char** argv) {
         ->check(CLI::IsMember({"txt", "json", "csv"}));
     check.jobs = scan.jobs;
     checkCommand->add_option("-j,--jobs", check.jobs, "Files checked side by side")
-        ->check(CLI::PositiveNumber);
+        ->transform(JobsCount(jobsRefused));
     checkCommand->add_option("PATH", check.paths, "Files and folders")->required();
 
-    CLI11_PARSE(app, argc, argv);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        if (!jobsRefused) {
+            return app.exit(error);
+        }
+        std::cerr << kJobsMessage << '\n';
+        return error.get_exit_code();
+    }
     if (dumpCommand->parsed()) {
         return vornik::RunDump(dump, std::cout);
     }

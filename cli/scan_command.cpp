@@ -82,7 +82,13 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err,
     const std::vector<std::string> files = CollectFiles(options, err, unreadable);
 
     QueuedResults results;
-    ListWorkers workers(options.jobs, results);
+    // More workers than files would only wait.
+    const std::size_t jobs = std::min<std::size_t>(std::max(options.jobs, 1), files.size());
+    ListWorkers workers(static_cast<int>(jobs), results);
+    if (workers.Count() == 0) {
+        err << "cannot start a list worker: " << workers.StartError() << '\n';
+        return 2;
+    }
     const DiskFolderLister lister;
     FileListObserver quiet;
     FileListModel list(workers, lister, quiet);

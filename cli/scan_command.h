@@ -17,12 +17,12 @@ struct ScanOptions {
     bool xmlAmpersands = true;   // the export's "xml" setting: write "&" as "&amp;"
     bool recursive = false;
     std::string fileTypes = ".mp3;.mp2;.mp1;.mpc;.mp+;";
-    int jobs = 1;  // list workers side by side
+    int jobs = 1;  // list workers side by side, at most one per file and as many as start
 };
 
 // Writes the document to `out`, one line per file left out or unreadable to `err`, and a
 // progress line to `progress` when it is not null. Returns 0, or 2 when a path could not be
-// read.
+// read or no list worker could be started.
 int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err,
             std::ostream* progress);
 

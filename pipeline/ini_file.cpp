@@ -156,7 +156,13 @@ bool CIniFile::Read() {
 }
 
 bool CIniFile::Write() const {
+    std::error_code ignored;
+    return Write(ignored);
+}
+
+bool CIniFile::Write(std::error_code& error) const {
     if (fileName_.empty()) {
+        error = std::make_error_code(std::errc::invalid_argument);
         return false;
     }
     std::ostringstream text;
@@ -165,7 +171,8 @@ bool CIniFile::Write() const {
     }
     const std::string bytes = std::move(text).str();
 
-    return WriteFileReplacing(fileName_, bytes);
+    RemoveStaleTemporaries(fileName_);
+    return WriteFileReplacing(fileName_, bytes, error, ReadOnlyFile::kKeep);
 }
 
 std::string CIniFile::GetString(std::string_view section, std::string_view key,

@@ -4,6 +4,7 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -51,8 +52,13 @@ class CIniFile {
     // replaced. Entries the reader could not give back as they are (a line break in a key or
     // value, a TAB in a key, a line over kMaxLineLength bytes) are left out; so is a section
     // whose name is empty, holds a line break or is too long.
+    // A file the user made read-only (see ReadOnlyFile) is left as it is. New files that
+    // earlier writes of a killed process left beside the file are removed first (see
+    // RemoveStaleTemporaries).
     // False, with the old file untouched and no temporary file left, when anything fails.
     bool Write() const;
+    // The same, with the reason of a failure in `error`.
+    bool Write(std::error_code& error) const;
 
     // With `index` other than -1, its decimal text is appended to `key` (("colid2_", 3) names
     // "colid2_3"); so in the three below.

@@ -1,6 +1,7 @@
 #include "list_workers.h"
 
 #include <algorithm>
+#include <system_error>
 
 #include "worker_thread.h"
 
@@ -8,8 +9,16 @@ namespace vornik {
 
 ListWorkers::ListWorkers(int count, ListResultPoster& poster) {
     for (int i = 0; i < std::max(count, 1); ++i) {
-        workers_.push_back(std::make_unique<CListThread>());
-        workers_.back()->SetPoster(&poster);
+        auto worker = std::make_unique<CListThread>(/*start=*/false);
+        worker->SetPoster(&poster);
+        try {
+            worker->Start();
+        } catch (const std::system_error& error) {
+            // Out of threads (or of the user's process limit): later ones would fail too.
+            startError_ = error.code().message();
+            break;
+        }
+        workers_.push_back(std::move(worker));
     }
 }
 
@@ -18,6 +27,9 @@ ListWorkers::~ListWorkers() {
 }
 
 void ListWorkers::Post(std::unique_ptr<ListRequest> request) {
+    if (workers_.empty()) {
+        return;
+    }
     if (workers_.size() == 1) {
         workers_.front()->PostThreadRequest(WorkerProcess, std::move(request));
         return;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "list_thread.h"
@@ -15,7 +16,9 @@ namespace vornik {
 // insertion does not mind; the batch's last-row mark comes from each worker.
 class ListWorkers : public ListWorkerPort {
   public:
-    // Starts `count` workers (at least one) posting to `poster`.
+    // Starts `count` workers (at least one) posting to `poster`. Where the system makes fewer
+    // threads, the workers that did start do the work; where it makes none, Count() is 0,
+    // StartError() says why, and posted batches are dropped unanswered.
     ListWorkers(int count, ListResultPoster& poster);
     ~ListWorkers() override;
 
@@ -29,9 +32,13 @@ class ListWorkers : public ListWorkerPort {
     // worker did not end in time (its blocked message has been shown).
     bool Shutdown();
     int Count() const { return static_cast<int>(workers_.size()); }
+    // Why the last worker that could not start did not (the system's text); empty when every
+    // worker started.
+    const std::string& StartError() const { return startError_; }
 
   private:
     std::vector<std::unique_ptr<CListThread>> workers_;
+    std::string startError_;
 };
 
 }  // namespace vornik

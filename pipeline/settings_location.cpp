@@ -7,6 +7,10 @@
 #include <filesystem>
 #include <string_view>
 #include <system_error>
+#include <utility>
+#include <vector>
+
+#include "log.h"
 
 namespace vornik {
 
@@ -107,19 +111,64 @@ std::string OwnExecutablePath() {
 }
 
 bool CreateFolderFor(const std::string& path) {
+    std::error_code ignored;
+    return CreateFolderFor(path, ignored);
+}
+
+bool CreateFolderFor(const std::string& path, std::error_code& error) {
+    error.clear();
     const fs::path folder = fs::path(path).parent_path();
     if (folder.empty()) {
         return true;  // the current folder
     }
     // Existing folders answer EEXIST (or EACCES where their parent is closed); the check
-    // below judges the outcome.
+    // below judges the outcome, and the first part that is no folder gives the reason.
+    std::vector<std::pair<fs::path, int>> parts;  // (folder, errno of its mkdir or 0)
     fs::path partial;
     for (const fs::path& part : folder) {
         partial /= part;
-        ::mkdir(partial.c_str(), 0700);
+        parts.emplace_back(partial, ::mkdir(partial.c_str(), 0700) == 0 ? 0 : errno);
     }
+    if (fs::is_directory(folder, error)) {
+        return true;
+    }
+    for (const auto& [part, made] : parts) {
+        std::error_code statError;
+        const fs::file_status status = fs::status(part, statError);
+        if (fs::is_directory(status)) {
+            continue;
+        }
+        if (fs::exists(status)) {
+            error = std::make_error_code(std::errc::not_a_directory);
+        } else if (made != 0 && made != EEXIST) {
+            error = std::error_code(made, std::generic_category());
+        } else if (statError) {
+            error = statError;
+        }
+        break;
+    }
+    if (!error) {
+        error = std::make_error_code(std::errc::no_such_file_or_directory);
+    }
+    return false;
+}
+
+std::optional<std::string> SaveSettingsFile(const CIniFile& ini) {
+    const std::string& path = ini.FileName();
+    std::string failure;
     std::error_code error;
-    return fs::is_directory(folder, error);
+    if (path.empty()) {
+        failure = "Cannot save the settings: no folder for the settings file was found";
+    } else if (!CreateFolderFor(path, error)) {
+        failure = "Cannot save the settings to " + path +
+                  ": cannot create its folder: " + error.message();
+    } else if (!ini.Write(error)) {
+        failure = "Cannot save the settings to " + path + ": " + error.message();
+    } else {
+        return std::nullopt;
+    }
+    Log(failure);
+    return failure;
 }
 
 }  // namespace vornik

@@ -1,9 +1,12 @@
-// Where the settings file and the log file live.
+// Where the settings file and the log file live, and saving the settings at the end.
 #pragma once
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <system_error>
+
+#include "ini_file.h"
 
 namespace vornik {
 
@@ -46,5 +49,14 @@ std::string OwnExecutablePath();
 // yet), each readable by the user alone. Call it before writing either file.
 // False when the folder holding `path` does not exist afterwards.
 bool CreateFolderFor(const std::string& path);
+// The same, with the reason in `error` when the folder is not there.
+bool CreateFolderFor(const std::string& path, std::error_code& error);
+
+// Saves the settings at the program's end: creates the folder of `ini`'s file where it is
+// missing and writes the file (CIniFile::Write, which leaves a read-only file alone).
+// Nullopt once saved. Otherwise the line that tells the user, naming the file and the reason
+// ("Cannot save the settings to /home/u/.config/vornik/vornik.ini: No space left on device");
+// it has gone to the log already, and the caller shows it on standard error.
+std::optional<std::string> SaveSettingsFile(const CIniFile& ini);
 
 }  // namespace vornik

@@ -89,10 +89,15 @@ void CThreadBase::Launch(std::function<void()> body) {
     if (launched_) {
         return;
     }
-    launched_ = true;
     // Set before the thread exists, so that a loop which ends at once leaves it false.
     state_->running = true;
-    thread_ = std::thread(std::move(body));
+    try {
+        thread_ = std::thread(std::move(body));
+    } catch (...) {
+        state_->running = false;
+        throw;
+    }
+    launched_ = true;
     state_->started.Wait(kStartTimeoutMs);
 }
 

@@ -129,6 +129,8 @@ class CThreadBase {
 
   protected:
     // Starts `body` on the worker thread and waits up to 1000 ms until its queue is taken.
+    // Throws std::system_error when the system makes no more threads; the object is then as
+    // before the call.
     void Launch(std::function<void()> body);
     bool PostPayload(std::uint32_t message, std::unique_ptr<WorkerPayload> payload);
     const std::shared_ptr<WorkerState>& State() const { return state_; }
@@ -155,6 +157,7 @@ class CThread : public CThreadBase {
     ~CThread() override { Shutdown(); }
 
     // Starts the thread; `T`'s constructor calls it once `T` is whole. A second call does nothing.
+    // Throws std::system_error when the thread cannot be made (see Launch).
     void Start() {
         T* const self = static_cast<T*>(this);
         Launch([state = State(), self] { Loop(state, self); });

@@ -6,6 +6,8 @@
 #include <QIcon>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
+#include <string>
 
 #include "command_line.h"
 #include "main_frame.h"
@@ -73,7 +75,12 @@ bool SaveProgramSettings(CMainFrame& frame, const std::string& settingsPath) {
     CIniFile ini;
     ini.SetFileName(settingsPath);
     frame.SaveSettings(ini);
-    return CreateFolderFor(settingsPath) && ini.Write();
+    // Said once: SaveSettingsFile has put the line in the log already.
+    if (const std::optional<std::string> failure = SaveSettingsFile(ini)) {
+        std::cerr << *failure << '\n';
+        return false;
+    }
+    return true;
 }
 
 int RunVornik(int argc, char** argv) {

@@ -265,8 +265,13 @@ void CVornikList::ExportList() {
         return;
     }
     // Written beside the old file and renamed over it: a failed write leaves the old file.
-    if (!WriteFileReplacing(path, ListDocument(model_, *format))) {
-        QMessageBox::warning(this, QString(), tr("Unable to write to file"));
+    std::error_code error;
+    if (!WriteFileReplacing(path, ListDocument(model_, *format), error, ReadOnlyFile::kKeep)) {
+        QMessageBox box(QMessageBox::Warning, QString(), tr("Unable to write to file"),
+                        QMessageBox::Ok, this);
+        box.setInformativeText(DisplayPath(path) + QStringLiteral(": ") +
+                               QString::fromStdString(error.message()));
+        box.exec();
         return;
     }
     OpenWithDefaultApplication(path);
@@ -287,6 +292,13 @@ bool CVornikList::RenameRow(int row, const QString& newName) {
     const _LVItemData& item = model_.Displayed(row);
     if (newName == DisplayPath(item.fileName)) {
         return true;  // unchanged: the row keeps its bytes, whatever the text shows
+    }
+    if (const std::optional<QString> question =
+            ExtensionQuestion(DisplayPath(item.fileName), newName)) {
+        if (QMessageBox::question(this, QString(), *question, QMessageBox::Yes | QMessageBox::No,
+                                  QMessageBox::No) != QMessageBox::Yes) {
+            return false;
+        }
     }
     if (const std::optional<QString> error = RenameFile(item.folder, item.fileName, newName)) {
         // The editor closes and the old name comes back.

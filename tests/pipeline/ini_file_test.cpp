@@ -1,17 +1,29 @@
 #include "ini_file.h"
 
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <csignal>
+#include <ctime>
 #include <filesystem>
+#include <functional>
+#include <mutex>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "folder_state.h"
+#include "log.h"
+#include "settings_location.h"
 #include "temp_folder.h"
 
 namespace vornik {
@@ -286,6 +298,277 @@ TEST_F(IniFileTest, WriteCutShortFailsAndKeepsTheOldFile) {
     EXPECT_FALSE(written);
     EXPECT_EQ(ReadBytes(path_), kOld);
     EXPECT_EQ(NamesIn(folder_.path()), Names{"settings.ini"});
+}
+
+using test::ChangedEntries;
+using test::FolderState;
+using test::StateOf;
+using Changes = std::vector<std::string>;
+
+constexpr uid_t kOrdinaryId = 65534;  // nobody
+
+// The lines logged while it is installed.
+class LogLines : public LogSink {
+  public:
+    LogLines() { SetLogSink(this); }
+    ~LogLines() override { SetLogSink(nullptr); }
+    LogLines(const LogLines&) = delete;
+    LogLines& operator=(const LogLines&) = delete;
+
+    void Line(const std::string& text) override {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        lines_.push_back(text);
+    }
+    std::vector<std::string> Lines() {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return lines_;
+    }
+
+  private:
+    std::mutex mutex_;
+    std::vector<std::string> lines_;
+};
+
+// Runs `check` in a child process, as the ordinary user when this process is root (whom
+// permission bits do not stop), else as this user; the child's exit status, or -1 when it
+// could not become the ordinary user or did not exit.
+int InChildAsOrdinaryUser(const std::function<int()>& check) {
+    const pid_t child = ::fork();
+    if (child < 0) {
+        return -1;
+    }
+    if (child == 0) {
+        const bool switched =
+            ::geteuid() != 0 || (::setgroups(0, nullptr) == 0 &&
+                                 ::setresgid(kOrdinaryId, kOrdinaryId, kOrdinaryId) == 0 &&
+                                 ::setresuid(kOrdinaryId, kOrdinaryId, kOrdinaryId) == 0);
+        ::_exit(switched ? check() : 255);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) != 255 ? WEXITSTATUS(status) : -1;
+}
+
+// The id of a process that has ended, so that no process has it now.
+pid_t EndedProcessId() {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return child;
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// A file the user made read-only is left as it is, the way editors leave it; it is not
+// replaced by a new file that copies its permissions.
+TEST_F(IniFileTest, ReadOnlySettingsFileIsLeftAlone) {
+    const struct {
+        const char* name;
+        mode_t mode;
+        bool throughLink;
+        bool asOrdinaryUser;  // root writes wherever a write bit is set
+    } cases[] = {
+        {"no write permission bit", 0444, false, false},
+        {"a link to a file without write permission", 0444, true, false},
+        {"the group may write, its owner not", 0064, false, true},
+    };
+    const bool root = ::geteuid() == 0;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        const std::string caseFolder = folder_ / ("case" + std::to_string(i));
+        fs::create_directory(caseFolder);
+        const std::string real = caseFolder + "/settings.ini";
+        WriteBytes(real, kOld);
+        ASSERT_EQ(::chmod(real.c_str(), c.mode), 0);
+        std::string target = real;
+        if (c.throughLink) {
+            target = caseFolder + "/link.ini";
+            fs::create_symlink("settings.ini", target);
+        }
+        if (c.asOrdinaryUser && root) {
+            // The ordinary user owns the file and may write in its folder, so nothing but the
+            // file's own bits keeps it.
+            ::chmod(folder_.path().c_str(), 0755);
+            ASSERT_EQ(::chown(caseFolder.c_str(), kOrdinaryId, kOrdinaryId), 0);
+            ASSERT_EQ(::chown(real.c_str(), kOrdinaryId, kOrdinaryId), 0);
+        }
+        const FolderState before = StateOf(folder_.path());
+
+        const auto write = [&target] {
+            CIniFile ini = NewSettings();
+            ini.SetFileName(target);
+            std::error_code error;
+            if (ini.Write(error)) {
+                return 1;
+            }
+            return error == std::errc::permission_denied ? 0 : 2;
+        };
+        const int outcome = c.asOrdinaryUser ? InChildAsOrdinaryUser(write) : write();
+        if (outcome == -1) {
+            GTEST_SKIP() << c.name << ": cannot run the case as user " << kOrdinaryId
+                         << ", and root would write the file anyway";
+        }
+        EXPECT_EQ(outcome, 0) << c.name << ": 1 written, 2 failed for another reason";
+        EXPECT_EQ(ChangedEntries(before, StateOf(folder_.path())), Changes{}) << c.name;
+        EXPECT_EQ(ModeOf(real), c.mode) << c.name;
+    }
+}
+
+TEST_F(IniFileTest, FailedSaveIsToldOnceWithThePathAndTheReason) {
+    const struct {
+        const char* name;
+        const char* file;  // in the case's folder; empty: no settings file was found
+        std::function<void(const std::string& path)> prepare;
+        const char* reason;
+    } cases[] = {
+        {"the path is a folder", "settings.ini",
+         [](const std::string& path) {
+             fs::create_directory(path);
+             WriteBytes(path + "/inside", "x");
+         },
+         ": Is a directory"},
+        {"a read-only file", "settings.ini",
+         [](const std::string& path) {
+             WriteBytes(path, kOld);
+             ::chmod(path.c_str(), 0444);
+         },
+         ": Permission denied"},
+        {"its folder cannot be made", "blocker/vornik/settings.ini",
+         [](const std::string& path) {
+             WriteBytes(fs::path(path).parent_path().parent_path(), "a file, not a folder");
+         },
+         ": cannot create its folder: Not a directory"},
+        {"no settings file", "", [](const std::string&) {}, ""},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        const std::string caseFolder = folder_ / ("case" + std::to_string(i));
+        fs::create_directory(caseFolder);
+        const std::string path = *c.file != '\0' ? caseFolder + "/" + c.file : "";
+        c.prepare(path);
+        const FolderState before = StateOf(caseFolder);
+
+        CIniFile ini = NewSettings();
+        ini.SetFileName(path);
+        LogLines log;
+        const std::optional<std::string> said = SaveSettingsFile(ini);
+        const std::string expected =
+            path.empty() ? "Cannot save the settings: no folder for the settings file was found"
+                         : "Cannot save the settings to " + path + c.reason;
+        EXPECT_EQ(said, expected) << c.name;
+        EXPECT_EQ(log.Lines(), std::vector<std::string>{expected}) << c.name;
+        EXPECT_EQ(ChangedEntries(before, StateOf(caseFolder)), Changes{}) << c.name;
+    }
+
+    // A save that works says nothing and makes the missing folders.
+    CIniFile ini = NewSettings();
+    ini.SetFileName(folder_ / "new/vornik/settings.ini");
+    LogLines log;
+    EXPECT_EQ(SaveSettingsFile(ini), std::nullopt);
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{});
+    CIniFile saved;
+    saved.SetFileName(folder_ / "new/vornik/settings.ini");
+    ASSERT_TRUE(saved.Read());
+    EXPECT_EQ(saved.Sections(), NewSettings().Sections());
+}
+
+TEST_F(IniFileTest, SaveOnAFullDiskKeepsTheOldFile) {
+    const std::string disk = folder_ / "disk";
+    test::TinyTmpfs tmpfs(disk, 64);
+    if (!tmpfs.mounted()) {
+        GTEST_SKIP() << "cannot mount a tmpfs to fill up (needs root): " << tmpfs.error();
+    }
+    const std::string path = disk + "/settings.ini";
+    WriteBytes(path, kOld);
+    ASSERT_TRUE(tmpfs.FillUp("filler"));
+    const FolderState before = StateOf(disk);
+
+    CIniFile ini = NewSettings();
+    ini.SetFileName(path);
+    LogLines log;
+    const std::string expected =
+        "Cannot save the settings to " + path + ": No space left on device";
+    EXPECT_EQ(SaveSettingsFile(ini), expected);
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{expected});
+    EXPECT_EQ(ChangedEntries(before, StateOf(disk)), Changes{});
+}
+
+// What a write that was killed left beside the file goes with the next write; a user's file
+// that only looks like it, and a write still running, stay.
+TEST_F(IniFileTest, StaleTemporariesOfAKilledWriteGoAndNothingElse) {
+    const std::string gone = std::to_string(EndedProcessId());
+    const std::string own = std::to_string(::getpid());
+    const std::string stem = ".settings.ini.tmp";
+    const std::string before = stem + own + "-7";  // this process id's, but from before it
+    const std::vector<std::string> stale = {stem + gone + "-0", stem + gone + "-4294967295",
+                                            before};
+    const std::vector<std::string> alike = {
+        stem + own + "-8",  // a write of this process in progress
+        stem + "1-0",       // a process that is running
+        stem + gone,
+        stem + gone + "-",
+        stem + gone + "-0.bak",
+        stem + gone + "-x",
+        stem + gone + "-01",
+        stem + gone + "-4294967296",
+        stem + "0" + gone + "-0",
+        stem + "+" + gone + "-0",
+        stem + "-" + gone + "-0",
+        stem + "99999999999-0",
+        "settings.ini.tmp" + gone + "-0",
+        ".Settings.ini.tmp" + gone + "-0",
+        ".settings.ini.TMP" + gone + "-0",
+        ".settings.ini" + gone + "-0",
+        ".other.ini.tmp" + gone + "-0",
+        "user.txt",
+    };
+    for (const std::string& name : stale) {
+        WriteBytes(folder_ / name, "left by a killed write");
+    }
+    for (const std::string& name : alike) {
+        WriteBytes(folder_ / name, "the user's " + name);
+    }
+    const timespec dayAgo[2] = {{std::time(nullptr) - 86400, 0}, {std::time(nullptr) - 86400, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (folder_ / before).c_str(), dayAgo, 0), 0);
+    fs::create_directory(folder_ / (stem + gone + "-1"));
+    WriteBytes(folder_ / (stem + gone + "-1/inside"), "the user's");
+    fs::create_symlink("user.txt", folder_ / (stem + gone + "-2"));
+    if (::geteuid() == 0) {
+        const std::string others = folder_ / (stem + gone + "-3");
+        WriteBytes(others, "another user's");
+        ASSERT_EQ(::chown(others.c_str(), kOrdinaryId, kOrdinaryId), 0);
+    }
+    // Names of long targets are cut at 64 bytes.
+    const std::string longName = std::string(70, 'l') + ".ini";
+    const std::string longStale = "." + longName.substr(0, 64) + ".tmp" + gone + "-0";
+    const std::string longAlike = "." + longName.substr(0, 65) + ".tmp" + gone + "-0";
+    WriteBytes(folder_ / longStale, "left by a killed write");
+    WriteBytes(folder_ / longAlike, "the user's");
+    WriteBytes(path_, kOld);
+    FolderState expected = StateOf(folder_.path());
+    for (const std::string& name : stale) {
+        expected.erase(name);
+    }
+    expected.erase(longStale);
+
+    ASSERT_TRUE(WriteOut(NewSettings()));
+    CIniFile longIni = NewSettings();
+    longIni.SetFileName(folder_ / longName);
+    ASSERT_TRUE(longIni.Write());
+    EXPECT_EQ(ReadBack(), NewSettings().Sections());
+    FolderState after = StateOf(folder_.path());
+    expected.erase("settings.ini");
+    after.erase("settings.ini");
+    after.erase(longName);
+    EXPECT_EQ(ChangedEntries(expected, after), Changes{});
 }
 
 }  // namespace
