@@ -24,6 +24,8 @@ class CMp3File {
       public:
         virtual ~sink_mini() = default;
         virtual void progress(std::uint64_t bytesDone, std::uint64_t bytesInAll) = 0;
+        // Asked between blocks: true ends the pass with nothing computed.
+        virtual bool cancelled() const { return false; }
     };
 
     // Every sync search asks for this many frames in a row.

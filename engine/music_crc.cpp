@@ -53,6 +53,9 @@ std::uint16_t CMp3File::ComputeMusicCrc(Mp3Info& record, sink_mini* progressSink
         if (got < want) {
             break;  // the file shrank under us
         }
+        if (progressSink != nullptr && progressSink->cancelled()) {
+            return 0;  // musicCrcDone stays false: no verdict
+        }
     }
     record.musicCrcOk = crc == record.lameMusicCrc;
     record.musicCrcDone = true;

@@ -91,6 +91,32 @@ QString FailureLines(const std::vector<DeleteFailure>& failed) {
     return lines.join('\n');
 }
 
+qsizetype BaseNameLength(const QString& name) {
+    const qsizetype dot = name.lastIndexOf('.');
+    return dot > 0 ? dot : name.size();
+}
+
+std::optional<QString> ExtensionQuestion(const QString& oldName, const QString& newName) {
+    const QString oldExtension = oldName.mid(BaseNameLength(oldName));
+    const QString newExtension = newName.mid(BaseNameLength(newName));
+    if (oldExtension.compare(newExtension, Qt::CaseInsensitive) == 0) {
+        return std::nullopt;
+    }
+    if (newExtension.isEmpty()) {
+        return QStringLiteral(
+                   "Remove the extension \"%1\"? The file may no longer open in "
+                   "its program, and the list may no longer show it.")
+            .arg(oldExtension);
+    }
+    if (oldExtension.isEmpty()) {
+        return std::nullopt;  // adding one changes nothing that worked
+    }
+    return QStringLiteral(
+               "Change the extension from \"%1\" to \"%2\"? The file may no longer "
+               "open in its program, and the list may no longer show it.")
+        .arg(oldExtension, newExtension);
+}
+
 std::optional<QString> RenameRefusal(const std::string& folder, const std::string& oldName,
                                      const QString& newName) {
     if (newName.isEmpty()) {

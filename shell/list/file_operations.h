@@ -38,6 +38,14 @@ DeleteOutcome DeleteFiles(const std::vector<std::string>& paths, bool forGood,
 // The lines of a message about `failed`: each file's name and the reason.
 QString FailureLines(const std::vector<DeleteFailure>& failed);
 
+// The length of `name` without its extension: up to the last "." that is not the first
+// character; the whole name when there is none.
+qsizetype BaseNameLength(const QString& name);
+
+// The question to ask before a rename changes or removes the extension of `oldName`, or none
+// when the extension stays (letter case aside).
+std::optional<QString> ExtensionQuestion(const QString& oldName, const QString& newName);
+
 // Why `newName` cannot be the new name of `oldName` in `folder`, or none when it can: empty,
 // "." or "..", holding "/", or naming a file that is there already.
 std::optional<QString> RenameRefusal(const std::string& folder, const std::string& oldName,

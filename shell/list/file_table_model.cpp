@@ -92,6 +92,11 @@ QVariant FileTableModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
             return QString::fromStdString(list_.CellText(index.row(), index.column()));
+        case Qt::EditRole:
+            // The rename editor starts from the file's current name.
+            return flags(index) & Qt::ItemIsEditable
+                       ? QVariant(QString::fromStdString(list_.Displayed(index.row()).fileName))
+                       : QVariant();
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(
                 (column.alignment == ColumnAlignment::Right ? Qt::AlignRight : Qt::AlignLeft) |

@@ -1,6 +1,9 @@
 #include "list_cell_delegate.h"
 
+#include <QLineEdit>
 #include <QPainter>
+
+#include "file_operations.h"
 
 namespace vornik {
 
@@ -22,6 +25,16 @@ void ListCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
     }
     painter->restore();
+}
+
+void ListCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    QStyledItemDelegate::setEditorData(editor, index);
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+        // Once the view has opened the editor: it selects the whole text on the way.
+        QMetaObject::invokeMethod(
+            line, [line] { line->setSelection(0, static_cast<int>(BaseNameLength(line->text()))); },
+            Qt::QueuedConnection);
+    }
 }
 
 }  // namespace vornik

@@ -1,7 +1,9 @@
-// Paints the Quality cell as a block of its class's colour, in selected rows too.
+// Paints the Quality cell as a block of its class's colour, in selected rows too, and opens the
+// rename editor with the base name selected, as file managers do.
 #pragma once
 
 #include <QStyledItemDelegate>
+#include <functional>
 
 namespace vornik {
 
@@ -13,6 +15,7 @@ class ListCellDelegate : public QStyledItemDelegate {
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
 
   private:
     QualityColumnTest qualityColumn_;

@@ -46,7 +46,9 @@ CTagDlg::CTagDlg(const Mp3Info& record, const AttributeTexts& texts, const std::
         worker_ = std::make_unique<CTagThread>(
             path, record_,
             TagCrcReceiver{[this](int percent) { CrcProgress(percent); },
-                           [this](bool done, std::uint16_t crc) { CrcFinished(done, crc); }});
+                           [this](bool done, std::uint16_t crc, const QString& failure) {
+                               CrcFinished(done, crc, failure);
+                           }});
     }
 }
 
@@ -68,18 +70,23 @@ void CTagDlg::CrcProgress(int percent) {
     }
 }
 
-void CTagDlg::CrcFinished(bool done, std::uint16_t crc) {
+void CTagDlg::CrcFinished(bool done, std::uint16_t crc, const QString& failure) {
     if (!done) {
+        // No verdict: a CRC that could not be computed says nothing about the music.
+        crc_ = MusicCrcState::Failed;
+        crcFailure_ = failure;
         auto* box = new QMessageBox(QMessageBox::Warning, tr("Error"), tr("Error calculating CRC"),
                                     QMessageBox::Ok, this);
+        box->setInformativeText(failure);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
+    } else {
+        record_.musicCrcDone = true;
+        record_.musicCrcOk = crc == record_.lameMusicCrc;
+        crc_ = record_.musicCrcOk ? MusicCrcState::Ok : MusicCrcState::Corrupt;
     }
-    record_.musicCrcDone = true;
-    record_.musicCrcOk = crc == record_.lameMusicCrc;
-    crc_ = record_.musicCrcOk ? MusicCrcState::Ok : MusicCrcState::Corrupt;
     if (CTagPage* page = LamePage()) {
-        page->SetRows(LameTagRows(record_, texts_, crc_));
+        page->SetRows(LameTagRows(record_, texts_, crc_, crcFailure_));
         page->Progress()->setValue(0);
         page->Progress()->setTextVisible(false);  // "0%" under a verdict would mislead
     }

@@ -30,11 +30,12 @@ class CTagDlg : public QDialog {
     int PageCount() const { return static_cast<int>(pages_.size()); }
     CTagPage* Page(int index) const { return pages_.at(static_cast<std::size_t>(index)); }
     MusicCrcState CrcState() const { return crc_; }
+    const QString& CrcFailure() const { return crcFailure_; }
     QTabWidget* Tabs() const { return tabs_; }
 
   private:
     void CrcProgress(int percent);
-    void CrcFinished(bool done, std::uint16_t crc);
+    void CrcFinished(bool done, std::uint16_t crc, const QString& failure);
     CTagPage* LamePage() const;
 
     Mp3Info record_;
@@ -42,6 +43,7 @@ class CTagDlg : public QDialog {
     QTabWidget* tabs_;
     std::vector<CTagPage*> pages_;
     MusicCrcState crc_ = MusicCrcState::Calculating;
+    QString crcFailure_;
     std::unique_ptr<CTagThread> worker_;
 };
 

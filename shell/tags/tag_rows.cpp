@@ -35,13 +35,16 @@ QString TagPageCaption(TagPageKind kind) {
     return QStringLiteral("VBRI Tag");
 }
 
-TagRows LameTagRows(const Mp3Info& record, const AttributeTexts& texts, MusicCrcState crc) {
+TagRows LameTagRows(const Mp3Info& record, const AttributeTexts& texts, MusicCrcState crc,
+                    const QString& failure) {
     const QString bitrateField = record.lameVbrMethod == 1   ? QStringLiteral("Bitrate")
                                  : record.lameVbrMethod == 2 ? QStringLiteral("ABR Bitrate")
                                                              : QStringLiteral("Minimum Bitrate");
     const QString crcText = crc == MusicCrcState::Calculating ? QStringLiteral("Calculating...")
                             : crc == MusicCrcState::Ok        ? QStringLiteral("OK")
-                                                              : QStringLiteral("corrupt");
+                            : crc == MusicCrcState::Corrupt
+                                ? QStringLiteral("corrupt")
+                                : QStringLiteral("could not be computed: ") + failure;
     return {
         {QStringLiteral("Quality"), Slot(texts, kSlotQualityIndex)},
         {QStringLiteral("Version String"), QString::fromStdString(record.lameVersion.substr(0, 9))},

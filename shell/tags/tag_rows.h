@@ -20,9 +20,12 @@ std::vector<TagPageKind> TagPagesOf(const Mp3Info& record);
 QString TagPageCaption(TagPageKind kind);
 
 // Where the music CRC check stands.
-enum class MusicCrcState { Calculating, Ok, Corrupt };
+// Where the music CRC check stands. Failed is no verdict: the CRC could not be computed.
+enum class MusicCrcState { Calculating, Ok, Corrupt, Failed };
 
-TagRows LameTagRows(const Mp3Info& record, const AttributeTexts& texts, MusicCrcState crc);
+// `failure` is why the CRC could not be computed, for MusicCrcState::Failed.
+TagRows LameTagRows(const Mp3Info& record, const AttributeTexts& texts, MusicCrcState crc,
+                    const QString& failure = QString());
 // Only the fields whose flags are set.
 TagRows XingTagRows(const Mp3Info& record);
 TagRows VbriTagRows(const Mp3Info& record);

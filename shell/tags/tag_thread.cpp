@@ -2,23 +2,31 @@
 
 #include <QCoreApplication>
 #include <QMetaObject>
+#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
 
 #include "mp3_file.h"
 
 namespace vornik {
 
-// Shared by the dialog and its worker; `receiver` is read and cleared on the GUI thread only.
+// Shared by the dialog and its worker; `receiver` and `open` belong to the GUI thread,
+// `cancelled` is the worker's stop token.
 struct CTagThread::Link {
     TagCrcReceiver receiver;
     bool open = true;
+    std::atomic<bool> cancelled{false};
 };
 
 namespace {
 
 class CrcProgress : public CMp3File::sink_mini {
   public:
-    explicit CrcProgress(std::function<void(int)> post) : post_(std::move(post)) {}
+    CrcProgress(std::function<void(int)> post, const std::atomic<bool>& cancelled)
+        : post_(std::move(post)), cancelled_(cancelled) {}
+    bool cancelled() const override { return cancelled_; }
     void progress(std::uint64_t bytesDone, std::uint64_t bytesInAll) override {
         const int percent = bytesInAll > 0 ? static_cast<int>(bytesDone * 100 / bytesInAll) : 0;
         if (percent != last_) {  // one post per percent, not per block
@@ -29,8 +37,45 @@ class CrcProgress : public CMp3File::sink_mini {
 
   private:
     std::function<void(int)> post_;
+    const std::atomic<bool>& cancelled_;
     int last_ = -1;
 };
+
+QThreadPool& CrcPool() {
+    static QThreadPool pool;
+    return pool;
+}
+
+struct CrcOutcome {
+    bool done = false;
+    std::uint16_t crc = 0;
+    QString failure;
+};
+
+CrcOutcome ComputeCrc(const std::string& path, Mp3Info record, CMp3File::sink_mini& sink) {
+    // The list's record may say the CRC was computed; only this pass counts here.
+    record.musicCrcDone = false;
+    CrcOutcome outcome;
+    CMp3File file;
+    try {
+        if (!file.Open(path, "rb")) {
+            const int error = errno;
+            outcome.failure = QStringLiteral("cannot open the file: ") +
+                              QString::fromLocal8Bit(std::strerror(error != 0 ? error : ENOENT));
+            return outcome;
+        }
+        outcome.crc = file.ComputeMusicCrc(record, &sink);
+    } catch (const std::exception& error) {
+        outcome.failure = QString::fromLocal8Bit(error.what());
+        return outcome;
+    }
+    outcome.done = record.musicCrcDone;
+    if (!outcome.done) {
+        outcome.failure = sink.cancelled() ? QStringLiteral("cancelled")
+                                           : QStringLiteral("no audio where the tag says");
+    }
+    return outcome;
+}
 
 // Hands `call` to the GUI thread, where it runs only while the dialog is still there.
 template <typename Call>
@@ -48,29 +93,26 @@ void Post(const std::shared_ptr<CTagThread::Link>& link, Call call) {
 }  // namespace
 
 CTagThread::CTagThread(std::string path, const Mp3Info& record, TagCrcReceiver receiver)
-    : link_(std::make_shared<Link>(Link{std::move(receiver), true})) {
+    : link_(std::make_shared<Link>()) {
+    link_->receiver = std::move(receiver);
     auto copy = std::make_shared<Mp3Info>(record);
     copy->xingToc = nullptr;
-    (void)QtConcurrent::run([link = link_, path = std::move(path), copy] {
-        CrcProgress sink([&link](int percent) {
-            Post(link, [percent](TagCrcReceiver& r) { r.progress(percent); });
+    (void)QtConcurrent::run(&CrcPool(), [link = link_, path = std::move(path), copy] {
+        CrcProgress sink(
+            [&link](int percent) {
+                Post(link, [percent](TagCrcReceiver& r) { r.progress(percent); });
+            },
+            link->cancelled);
+        const CrcOutcome outcome = ComputeCrc(path, *copy, sink);
+        Post(link, [outcome](TagCrcReceiver& r) {
+            r.finished(outcome.done, outcome.crc, outcome.failure);
         });
-        CMp3File file;
-        std::uint16_t crc = 0;
-        try {
-            if (file.Open(path, "rb")) {
-                crc = file.ComputeMusicCrc(*copy, &sink);
-            }
-        } catch (const std::exception&) {
-            copy->musicCrcDone = false;  // reported as a computation that did not complete
-        }
-        const bool done = copy->musicCrcDone;
-        Post(link, [done, crc](TagCrcReceiver& r) { r.finished(done, crc); });
     });
 }
 
 CTagThread::~CTagThread() {
     link_->open = false;
+    link_->cancelled = true;
 }
 
 }  // namespace vornik

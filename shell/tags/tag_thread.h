@@ -14,13 +14,15 @@ namespace vornik {
 // What the worker hands back, always on the GUI thread.
 struct TagCrcReceiver {
     std::function<void(int percent)> progress;
-    // `done` false: the computation could not complete ("Error calculating CRC").
-    std::function<void(bool done, std::uint16_t crc)> finished;
+    // `done` false: the computation could not complete ("Error calculating CRC"), and
+    // `failure` says why; a failure is never a verdict.
+    std::function<void(bool done, std::uint16_t crc, const QString& failure)> finished;
 };
 
-// Runs on the thread pool, so that the dialog can go at once: the CRC pass over the audio
-// cannot be cut short, and a worker whose dialog is gone ends on its own and hands nothing
-// back. Posts go through the application object, which outlives every worker.
+// Runs on a pool of its own (a long pass over a large file must not hold up the folder
+// listings), so that the dialog can go at once: closing it cancels the pass at its next block,
+// and a worker whose dialog is gone hands nothing back. Posts go through the application
+// object, which outlives every worker.
 class CTagThread {
   public:
     CTagThread(std::string path, const Mp3Info& record, TagCrcReceiver receiver);

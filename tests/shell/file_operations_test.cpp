@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -354,6 +355,23 @@ class FileOperationsTest : public QObject {
         QVERIFY(!Exists(trashHome_ / "share/Trash/files/b.mp3"));
     }
 
+    void ChangedExtensionsAreQuestioned() {
+        const struct {
+            const char* from;
+            const char* to;
+            bool asked;
+        } cases[] = {
+            {"a.mp3", "b.mp3", false},   {"a.mp3", "a.MP3", false},    {"a.mp3", "a.txt", true},
+            {"a.mp3", "a", true},        {"a", "a.mp3", false},        {".hidden", "x", false},
+            {"a.b.mp3", "a.mp3", false}, {"a.mp3", "a.mp3.bak", true},
+        };
+        for (const auto& c : cases) {
+            QCOMPARE(ExtensionQuestion(c.from, c.to).has_value(), c.asked);
+        }
+        QCOMPARE(BaseNameLength("song.live.mp3"), 9);
+        QCOMPARE(BaseNameLength(".hidden"), 7);
+    }
+
     // A renamed row keeps its place and the folder watch sees nothing new.
     void RenamingARowNeedsNoRefill() {
         TempFolder folder;
@@ -365,6 +383,18 @@ class FileOperationsTest : public QObject {
         QVERIFY(list.Table().flags(list.Table().index(0, 0)) & Qt::ItemIsEditable);
         QVERIFY(!(list.Table().flags(list.Table().index(0, 1)) & Qt::ItemIsEditable));
         QVERIFY(list.Table().flags(list.Table().index(0, 1)) & Qt::ItemIsDragEnabled);
+
+        // F2 opens the editor on the current name with the base name selected.
+        QCOMPARE(list.Table().data(list.Table().index(0, 0), Qt::EditRole).toString(),
+                 QString("a.mp3"));
+        list.setCurrentIndex(list.Table().index(0, 0));
+        list.ViewRename();
+        auto* editor = list.viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor != nullptr);
+        QCOMPARE(editor->text(), QString("a.mp3"));
+        QTRY_COMPARE(editor->selectedText(), QString("a"));
+        list.closePersistentEditor(list.Table().index(0, 0));
+        QTest::keyClick(editor, Qt::Key_Escape);
 
         QVERIFY(list.Table().setData(list.Table().index(0, 0), "c.mp3"));
         QCOMPARE(list.Table().index(0, 0).data().toString(), QString("c.mp3"));

@@ -181,6 +181,19 @@ class TagsExportTest : public QObject {
                                  kPatienceMs);
         QCOMPARE(changedDialog.Page(0)->Rows().back().second, QString("corrupt"));
 
+        // The file moved away after the list read it (whose record says the CRC was done):
+        // no verdict, and the reason.
+        Mp3Info listed = cbr.record;
+        listed.musicCrcDone = true;
+        listed.musicCrcOk = true;
+        CTagDlg movedDialog(listed, cbr.texts, folder / "moved-away.mp3", "moved-away.mp3");
+        movedDialog.setAttribute(Qt::WA_DeleteOnClose, false);
+        QTRY_VERIFY_WITH_TIMEOUT(movedDialog.CrcState() != MusicCrcState::Calculating, kPatienceMs);
+        QCOMPARE(movedDialog.CrcState(), MusicCrcState::Failed);
+        QCOMPARE(movedDialog.Page(0)->Rows().back().second,
+                 QString("could not be computed: cannot open the file: No such file or "
+                         "directory"));
+
         // Closing while the CRC is computed: the dialog goes at once, the worker ends alone.
         QPointer<CTagDlg> closing = new CTagDlg(vbr.record, vbr.texts, vbr.path, "vbr.mp3");
         closing->show();
