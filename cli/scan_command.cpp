@@ -102,22 +102,26 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err,
 
     // The rows in the order the files were given: ties of the sort keep it, whichever worker
     // finished first.
-    std::map<const _LVItemData*, std::size_t> givenOrder;
+    std::map<std::uint64_t, std::size_t> givenOrder;  // by row id
     for (std::size_t i = 0; i < list.RowCount(); ++i) {
-        givenOrder[&list.Row(i)] = i;
+        givenOrder[list.Row(i).id] = i;
     }
     for (std::size_t answered = 0; answered < files.size(); ++answered) {
         QueuedResults::Message message = results.Next();
-        const _LVItemData* row = message.result ? message.result->row : message.failedRow;
+        const ListRowRef ref = message.result ? message.result->ref : message.failedRow;
+        const _LVItemData* row = list.RowWithId(ref.id);
+        if (row == nullptr) {
+            continue;  // cannot happen: no row leaves but by its own failure
+        }
         if (progress != nullptr) {
             *progress << "\r\033[K" << answered + 1 << "/" << files.size() << " "
                       << row->displayName << std::flush;
         }
         if (message.result) {
-            list.ItemDone(std::move(message.result), message.lastOfBatch, message.sequence);
+            list.ItemDone(std::move(message.result), message.lastOfBatch);
         } else {
             err << row->fullPath << ": no MPEG audio stream found, left out\n";
-            list.ItemFailed(row);
+            list.ItemFailed(ref);
         }
     }
     workers.Shutdown();
@@ -128,7 +132,7 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err,
     std::vector<std::pair<std::size_t, ScanRow>> shown;
     for (int i = 0; i < list.DisplayedCount(); ++i) {
         const _LVItemData& row = list.Displayed(i);
-        shown.push_back({givenOrder[&row], {row.fullPath, row.record, row.texts}});
+        shown.push_back({givenOrder[row.id], {row.fullPath, row.record, row.texts}});
     }
     std::sort(shown.begin(), shown.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });

@@ -22,9 +22,7 @@ const std::string kNoText;
 
 FileListModel::FileListModel(ListWorkerPort& worker, const FolderLister& lister,
                              FileListObserver& observer)
-    : worker_(worker), lister_(lister), observer_(observer) {
-    PassRowOptions();
-}
+    : worker_(worker), lister_(lister), observer_(observer) {}
 
 FileListModel::~FileListModel() = default;
 
@@ -34,17 +32,11 @@ void FileListModel::SaveSettings(CIniFile& ini) {
 
 void FileListModel::LoadSettings(const CIniFile& ini) {
     LoadListSettings(ini, settings_, columns_);
-    PassRowOptions();
 }
 
 void FileListModel::SetSettings(const ListSettings& settings) {
     settings_ = settings;
-    PassRowOptions();
     SortRows();
-}
-
-void FileListModel::PassRowOptions() {
-    worker_.SetRowOptions(settings_.monoQuality, settings_.readAllUnknown);
 }
 
 bool FileListModel::LoadFolder(const std::string& folder, bool clear, bool completeScan) {
@@ -61,6 +53,7 @@ bool FileListModel::TakeFolder(ListedFolder listed, bool clear, bool completeSca
     BeginFill(clear);
     std::vector<_LVItemData*> batch;
     for (std::unique_ptr<_LVItemData>& row : listed.rows) {
+        row->id = ++lastId_;
         batch.push_back(row.get());
         rows_.push_back(std::move(row));
     }
@@ -88,20 +81,23 @@ void FileListModel::LoadFiles(const std::vector<std::string>& paths, bool comple
 
 void FileListModel::BeginFill(bool clear) {
     fullReadRequested_ = false;
-    ++sequence_;
+    awaited_ = 0;
+    asked_.clear();
+    ++fills_;
     if (clear && !rows_.empty()) {
         observer_.DisplayAboutToChange({DisplayChange::Kind::Reset});
-        for (std::unique_ptr<_LVItemData>& row : rows_) {
-            Retire(std::move(row));
-        }
         rows_.clear();
         displayed_ = 0;
         observer_.DisplayChanged({DisplayChange::Kind::Reset});
+    }
+    for (const std::unique_ptr<_LVItemData>& row : rows_) {
+        ++row->generation;
     }
 }
 
 _LVItemData* FileListModel::AddRow(const std::string& folder, const std::string& name) {
     rows_.push_back(MakeRow(folder, name));
+    rows_.back()->id = ++lastId_;
     return rows_.back().get();
 }
 
@@ -145,6 +141,7 @@ bool FileListModel::DiffersFromFill(const FolderSnapshot& now) const {
 void FileListModel::Stop() {
     worker_.StopProcessing();
     awaited_ = 0;
+    asked_.clear();
     observer_.Animate(false);
     observer_.SetStatusText(kProgressPane, kInterruptedText);
 }
@@ -159,24 +156,22 @@ int FileListModel::CompleteScanSelected() {
     const int count = static_cast<int>(batch.size());
     if (count > 0) {
         observer_.Animate(true);
-        ++sequence_;
         Post(std::move(batch), /*frameBudget=*/0, /*walk=*/true);
     }
     return count;
 }
 
-bool FileListModel::ItemDone(std::unique_ptr<ListItemResult> result, bool /*lastOfBatch*/,
-                             std::uint8_t sequence) {
-    if (!result || sequence != sequence_) {
+bool FileListModel::ItemDone(std::unique_ptr<ListItemResult> result, bool /*lastOfBatch*/) {
+    if (!result) {
         return false;
     }
-    ReleaseRetiredRows();
-    const std::optional<std::size_t> found = Position(result->row);
+    const std::optional<std::size_t> found = Position(result->ref);
     if (!found) {
         return false;
     }
     const std::size_t from = *found;
     _LVItemData& row = *rows_[from];
+    asked_.erase(row.id);
     Log("CVornikList::OnThreadDone: inserting item  " + row.displayName);
     // The worker wrote only its own copy; the row changes here, on the list's thread.
     std::swap(row.record, result->record);
@@ -233,20 +228,20 @@ void FileListModel::Answered() {
     }
 }
 
-bool FileListModel::ItemFailed(const _LVItemData* row) {
+bool FileListModel::ItemFailed(ListRowRef row) {
     const std::optional<std::size_t> found = Position(row);
     if (!found) {
         return false;
     }
     Log("CVornikList::OnBadFile");
     const std::size_t position = *found;
+    asked_.erase(row.id);
     // A shown row fails only when it is scanned again and no longer reads as audio.
     const bool shown = position < displayed_;
     const DisplayChange change{DisplayChange::Kind::Remove, static_cast<int>(position)};
     if (shown) {
         observer_.DisplayAboutToChange(change);
     }
-    Retire(std::move(rows_[position]));
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position));
     if (shown) {
         --displayed_;
@@ -288,6 +283,15 @@ bool FileListModel::RowRenamed(int index, const std::string& newName) {
     row.displayName = newName;
     row.fullPath = (std::filesystem::path(row.folder) / newName).string();
     row.texts[kSlotName] = newName;
+    // A worker may be about to read the old path: the row is asked again under the new one,
+    // and the answer to the old request no longer counts.
+    if (const auto asked = asked_.find(row.id); asked != asked_.end()) {
+        const Asked again = asked->second;
+        if (awaited_ > 0) {
+            --awaited_;
+        }
+        Post({&row}, again.frameBudget, again.walk);
+    }
     for (auto& entry : snapshot_) {
         if (entry.first == oldName) {
             entry.first = newName;
@@ -333,13 +337,25 @@ bool FileListModel::Before(const _LVItemData& a, const _LVItemData& b) const {
     return RowBefore(KeyOf(a), KeyOf(b), settings_.sortColumnId, settings_.sortReverse);
 }
 
-std::optional<std::size_t> FileListModel::Position(const _LVItemData* row) const {
+std::optional<std::size_t> FileListModel::Position(ListRowRef ref) const {
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (rows_[i].get() == row) {
+        if (rows_[i]->id == ref.id) {
+            if (rows_[i]->generation != ref.generation) {
+                return std::nullopt;  // an answer to an earlier request
+            }
             return i;
         }
     }
     return std::nullopt;
+}
+
+const _LVItemData* FileListModel::RowWithId(std::uint64_t id) const {
+    for (const std::unique_ptr<_LVItemData>& row : rows_) {
+        if (row->id == id) {
+            return row.get();
+        }
+    }
+    return nullptr;
 }
 
 std::size_t FileListModel::SortedPlace(const _LVItemData& row, std::size_t skip) const {
@@ -365,25 +381,20 @@ std::size_t FileListModel::SortedPlace(const _LVItemData& row, std::size_t skip)
 
 void FileListModel::Post(std::vector<_LVItemData*> rows, int frameBudget, bool walk) {
     auto request = std::make_unique<ListRequest>();
-    request->rows = std::move(rows);
+    request->rows.reserve(rows.size());
+    for (_LVItemData* row : rows) {
+        // A new request of the row: whatever an earlier one still sends is not its answer.
+        ++row->generation;
+        request->rows.push_back({{row->id, row->generation}, row->fullPath, row->displayName});
+        asked_[row->id] = {frameBudget, walk};
+    }
     request->frameBudget = frameBudget;
-    request->sequence = sequence_;
     request->walk = walk;
     request->checkIntegrity = columns_.IsShown(kIntegrityAttributeId);
-    awaited_ = request->rows.size();
-    ++posts_;
+    request->monoQuality = settings_.monoQuality;
+    request->readAllUnknown = settings_.readAllUnknown;
+    awaited_ += request->rows.size();
     worker_.Post(std::move(request));
-}
-
-void FileListModel::Retire(std::unique_ptr<_LVItemData> row) {
-    retired_.push_back({std::move(row), posts_});
-}
-
-void FileListModel::ReleaseRetiredRows() {
-    // Called for a result of the latest batch, number posts_: every batch that could name a
-    // row retired before it has been processed and its results delivered.
-    std::erase_if(retired_,
-                  [this](const RetiredRow& retired) { return retired.postsBefore < posts_; });
 }
 
 void FileListModel::AllDone() {
@@ -401,7 +412,6 @@ void FileListModel::AllDone() {
         }
         if (!batch.empty()) {
             observer_.Animate(true);
-            ++sequence_;
             Post(std::move(batch), /*frameBudget=*/0, /*walk=*/true);
         }
     }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "column_table.h"
@@ -59,14 +60,12 @@ class FileListObserver {
 //
 // Rows are created hidden, one per matching file, and handed to the worker in one batch;
 // each becomes shown when its result arrives and is put in its sorted place. Shown rows are
-// always the first DisplayedCount() rows, in display order; hidden rows follow. Every batch
-// posted takes the next 8-bit sequence number, and only results of the latest batch count.
+// always the first DisplayedCount() rows, in display order; hidden rows follow.
 //
-// Rows leave the list when a clearing fill replaces them or when the worker cannot read the
-// file, but they are freed only once a result of a batch posted after their removal arrives:
-// by then (see ListWorkerPort) no batch names them any more and no result naming them is
-// still on its way, so an old result can never meet a new row at a reused address. The
-// owner must end the worker before destroying the model.
+// The worker gets copies of the rows' paths and names, each with the row's id and the
+// generation of the request; a result counts only while its row is listed and answers the
+// row's latest request. Rows can therefore go at any time, and a batch posted while another is
+// under way (a complete scan during a fill) takes nothing from the other.
 class FileListModel : public CWindowWithSettings {
   public:
     FileListModel(ListWorkerPort& worker, const FolderLister& lister, FileListObserver& observer);
@@ -117,10 +116,11 @@ class FileListModel : public CWindowWithSettings {
 
     // `ListItemDone`: swaps the result's record and texts into its row, shows the row at its
     // sorted place (after the rows it compares equal to) and updates the status bar. False,
-    // with nothing changed, for a result of an older batch or of a row no longer listed.
-    bool ItemDone(std::unique_ptr<ListItemResult> result, bool lastOfBatch, std::uint8_t sequence);
-    // `ListItemFailed`: the row leaves the list. False when it is no longer listed.
-    bool ItemFailed(const _LVItemData* row);
+    // with nothing changed, for a row no longer listed or a result of an older request.
+    bool ItemDone(std::unique_ptr<ListItemResult> result, bool lastOfBatch = false);
+    // `ListItemFailed`: the row leaves the list. False when it is no longer listed or was
+    // posted again since.
+    bool ItemFailed(ListRowRef row);
 
     // A click on shown column `column`: the sort column reverses the order, another column
     // becomes the sort column in the same direction; then the rows are sorted again.
@@ -129,7 +129,8 @@ class FileListModel : public CWindowWithSettings {
     void SortRows();
     // The file of shown row `index` was renamed to `newName` in its folder: the row takes the
     // name and path, and the folder snapshot the name, so that the folder watch sees no
-    // change. False for an index that is not shown.
+    // change; a row still waiting for a worker is asked again under its new path. False for
+    // an index that is not shown.
     bool RowRenamed(int index, const std::string& newName);
     // Sets or clears the selection of every shown row.
     void SelectAll(bool select);
@@ -145,40 +146,40 @@ class FileListModel : public CWindowWithSettings {
     // Every row, shown ones first; `position` must be below RowCount().
     std::size_t RowCount() const { return rows_.size(); }
     const _LVItemData& Row(std::size_t position) const { return *rows_.at(position); }
+    // The listed row with `id`, or null.
+    const _LVItemData* RowWithId(std::uint64_t id) const;
 
     // The summary of the shown rows, as the status bar shows it when a fill is complete.
     std::string SummaryText() const;
 
-    std::uint8_t BatchSequence() const { return sequence_; }
     bool FullReadRequested() const { return fullReadRequested_; }
+    // Rows posted to the worker and not answered yet (none after a stop).
+    std::size_t Awaited() const { return awaited_; }
+    // Fills begun so far (folders, refreshes, files named one by one).
+    std::uint64_t FillCount() const { return fills_; }
     const std::optional<std::string>& CurrentFolder() const { return currentFolder_; }
     const FolderSnapshot& Snapshot() const { return snapshot_; }
 
   private:
-    struct RetiredRow {
-        std::unique_ptr<_LVItemData> row;
-        std::uint64_t postsBefore = 0;  // batches posted before the row left the list
-    };
-
     bool Before(const _LVItemData& a, const _LVItemData& b) const;
-    std::optional<std::size_t> Position(const _LVItemData* row) const;
+    // The position of the row that `ref` answers, if it is listed and `ref` is its latest
+    // request.
+    std::optional<std::size_t> Position(ListRowRef ref) const;
     // Where a done row belongs among the shown rows other than position `skip` (none when
     // `skip` is not a shown position): after every row that it does not sort before.
     std::size_t SortedPlace(const _LVItemData& row, std::size_t skip) const;
     void Post(std::vector<_LVItemData*> rows, int frameBudget, bool walk);
-    // Stops the worker, starts a new batch number and, when `clear`, retires every row.
+    // Starts a fill: every row goes when `clear`; otherwise the rows stay and no result of
+    // their earlier requests counts any more.
     void BeginFill(bool clear);
     // Adds the hidden row of `name` in `folder` and returns it.
     _LVItemData* AddRow(const std::string& folder, const std::string& name);
     // Posts the rows of a fill as one batch.
     void PostFill(std::vector<_LVItemData*> batch, bool completeScan);
-    void Retire(std::unique_ptr<_LVItemData> row);
-    void ReleaseRetiredRows();
     // After a row's result or failure: the progress or the all-done step, and the animation
     // stopped once the latest batch has no row left to answer.
     void Answered();
     void AllDone();
-    void PassRowOptions();
 
     ListWorkerPort& worker_;
     const FolderLister& lister_;
@@ -188,13 +189,19 @@ class FileListModel : public CWindowWithSettings {
     ColumnTable columns_;
     std::vector<std::unique_ptr<_LVItemData>> rows_;
     std::size_t displayed_ = 0;  // rows_[0, displayed_) are done and shown
-    std::vector<RetiredRow> retired_;
     std::optional<std::string> currentFolder_;
     FolderSnapshot snapshot_;
-    std::uint8_t sequence_ = 0;
-    std::uint64_t posts_ = 0;  // batches posted so far; the latest is number posts_
-    // Rows of the latest batch not yet answered. Counted here rather than taken from the
-    // batch's last-row mark: with several workers each marks the end of its own share.
+    // What each row still waiting for its answer was asked, by row id: a renamed row is asked
+    // again under its new name.
+    struct Asked {
+        int frameBudget = 0;
+        bool walk = true;
+    };
+    std::unordered_map<std::uint64_t, Asked> asked_;
+    std::uint64_t lastId_ = 0;  // ids are never reused
+    std::uint64_t fills_ = 0;
+    // Rows posted and not yet answered. Counted here rather than taken from the batch's
+    // last-row mark: with several workers each marks the end of its own share.
     std::size_t awaited_ = 0;
     bool fullReadRequested_ = false;
 };

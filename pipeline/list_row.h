@@ -1,5 +1,4 @@
-// A row of the file list and the requests and results that travel between the list and its
-// worker.
+// A row of the file list and the values that travel between the list and its workers.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +11,8 @@
 
 namespace vornik {
 
-// One file of the list. The list owns its rows; a row's identity is its folder and file name.
+// One file of the list. The list owns its rows, on its own thread only: workers get copies of
+// what they need (ListRowRequest) and send values back (ListItemResult), never pointers.
 struct _LVItemData {
     virtual ~_LVItemData() = default;
 
@@ -26,37 +26,54 @@ struct _LVItemData {
     std::string displayName;  // the whole file name: labels always show the extension
     std::string fullPath;
     bool done = false;  // the worker has reported the row; never cleared
+    // The row's identity for its results: unique within the list, never reused.
+    std::uint64_t id = 0;
+    // Counts the row's requests: a result answers only the latest one.
+    std::uint32_t generation = 0;
 };
 
-// The worker's result for one row: a record and texts filled on the worker's private copy,
-// swapped into the row by the list's thread, so that a row on screen is never read while it is
-// written.
+// Which request of which row a result answers.
+struct ListRowRef {
+    std::uint64_t id = 0;
+    std::uint32_t generation = 0;
+    friend bool operator==(const ListRowRef&, const ListRowRef&) = default;
+};
+
+// One row of a batch, copied from the row when the batch is posted.
+struct ListRowRequest {
+    ListRowRef ref;
+    std::string path;
+    std::string name;  // the display name
+};
+
+// The worker's result for one row, swapped into the row by the list's thread when the row is
+// still there and the result answers its latest request.
 struct ListItemResult {
-    _LVItemData* row = nullptr;  // the row the result belongs to
+    ListRowRef ref;
     Mp3Info record{};
     AttributeTexts texts;
 };
 
-// The request word of a batch: bits 16-23 the batch sequence number, 24-31 the no-walk flag;
-// the frame budget travels whole beside it, so budgets above 65535 frames survive.
+// A batch of rows for the worker, with every option the analysis needs.
 struct ListRequest {
-    std::vector<_LVItemData*> rows;  // in processing order; the rows stay the list's
-    int frameBudget = 1000;          // 0 or less: every frame
-    std::uint8_t sequence = 0;       // the list's batch counter
-    bool walk = true;                // false when no shown column needs the frame walk
-    bool checkIntegrity = false;     // the Integrity column is shown: complete scans check all
+    std::vector<ListRowRequest> rows;  // in processing order
+    int frameBudget = 1000;            // 0 or less: every frame
+    bool walk = true;                  // false when no shown column needs the frame walk
+    bool checkIntegrity = false;       // the Integrity column is shown: complete scans check all
+    bool monoQuality = false;          // the list's "monoquality" setting
+    bool readAllUnknown = true;        // the list's "readallunknown" setting
 };
 
 // How the worker's messages reach the list's thread: the desktop program posts them to its
-// event loop, the command line and the tests queue them. Called on the worker's thread.
+// event loop, the command line and the tests queue them. Called on the worker's thread; it
+// must queue and return, never wait for the list's thread.
 class ListResultPoster {
   public:
     virtual ~ListResultPoster() = default;
     // `ListItemDone`: the row's result; `lastOfBatch` for the batch's last row.
-    virtual void PostItemDone(std::unique_ptr<ListItemResult> result, bool lastOfBatch,
-                              std::uint8_t sequence) = 0;
+    virtual void PostItemDone(std::unique_ptr<ListItemResult> result, bool lastOfBatch) = 0;
     // `ListItemFailed`: the file could not be read as audio.
-    virtual void PostItemFailed(_LVItemData* row) = 0;
+    virtual void PostItemFailed(ListRowRef row) = 0;
 };
 
 }  // namespace vornik

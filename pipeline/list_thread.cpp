@@ -10,79 +10,77 @@
 namespace vornik {
 
 int CListThread::thread_helper::progress(Mp3Info& /*record*/) {
-    return abort_.IsSet() ? 0 : 1;
+    return stop_.StopRequested() ? 0 : 1;
 }
 
-CListThread::CListThread(bool start) {
+CListThread::CListThread(std::shared_ptr<ResultOutlet> outlet, bool start)
+    : outlet_(std::move(outlet)) {
     if (start) {
         Start();
     }
 }
 
-// OnProcessMulti reads this object's settings and poster: the thread must be gone before they
-// are.
-CListThread::~CListThread() {
-    Shutdown();
-}
-
-bool CListThread::OnProcessMulti(std::unique_ptr<ListRequest> request, WorkerState& state) {
-    Log("CListThread::OnProcessMulti");
+bool CListThread::Post(std::unique_ptr<ListRequest> request) {
     if (request == nullptr) {
         return true;
     }
-    const std::vector<_LVItemData*> rows = std::move(request->rows);
-    const int frameBudget = request->frameBudget;
-    const std::uint8_t sequence = request->sequence;
-    const bool walk = request->walk;
-    checkIntegrity_ = request->checkIntegrity;
-    request.reset();
+    // The job owns its request and shares the outlet: it needs nothing else of this object.
+    std::shared_ptr<const ListRequest> batch = std::move(request);
+    return thread_.Post([batch, outlet = outlet_](const StopToken& stop) {
+        OnProcessMulti(*batch, stop, *outlet);
+    });
+}
 
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        std::unique_ptr<ListItemResult> result = OnProcess(frameBudget, rows[i], walk, state);
-        if (state.abort.IsSet()) {
-            state.abort.Reset();
+void CListThread::OnProcessMulti(const ListRequest& request, const StopToken& stop,
+                                 ResultOutlet& outlet) {
+    Log("CListThread::OnProcessMulti");
+    for (std::size_t i = 0; i < request.rows.size(); ++i) {
+        std::unique_ptr<ListItemResult> result = OnProcess(request.rows[i], request, stop, outlet);
+        if (stop.StopRequested()) {
             break;
         }
         if (result == nullptr) {
             continue;
         }
         Log("CListThread::OnProcessMulti posting message ");
-        const bool lastOfBatch = i + 1 == rows.size();
-        const bool owned = state.WithOwner([&] {
-            if (ListResultPoster* const poster = poster_) {
-                poster->PostItemDone(std::move(result), lastOfBatch, sequence);
-            }
-        });
-        if (!owned) {
-            break;
-        }
+        outlet.PostItemDone(std::move(result), i + 1 == request.rows.size());
     }
-    return true;
 }
 
-std::unique_ptr<ListItemResult> CListThread::OnProcess(int frameBudget, _LVItemData* row, bool walk,
-                                                       WorkerState& state) {
+std::unique_ptr<ListItemResult> CListThread::OnProcess(const ListRowRequest& row,
+                                                       const ListRequest& request,
+                                                       const StopToken& stop,
+                                                       ResultOutlet& outlet) {
     Log("CListThread::OnProcess");
-    if (row == nullptr) {
-        return nullptr;
-    }
-    std::string path;
-    std::string name;
-    if (!state.WithOwner([&] {
-            path = row->fullPath;
-            name = row->displayName;
-        })) {
-        return nullptr;
-    }
-    Log("CListThread::OnProcess " + path);
-
+    Log("CListThread::OnProcess " + row.path);
     auto result = std::make_unique<ListItemResult>();
-    result->row = row;
-    result->texts[kSlotName] = name;
+    result->ref = row.ref;
+    result->texts[kSlotName] = row.name;
     try {
-        if (!SetupItem(path, name, *result, frameBudget, walk, state)) {
+        Log("CListThread::DoProcess");
+        AnalysisOptions options;
+        // Carried whole, so that budgets above 65535 frames mean what they say; AnalyseFile
+        // walks every frame for 0 or less.
+        options.frameBudget = request.frameBudget;
+        options.walk = request.walk;
+        options.checkIntegrity = request.checkIntegrity;
+        options.monoQuality = request.monoQuality;
+        options.readAllUnknown = request.readAllUnknown;
+        thread_helper helper(stop);
+        FileAnalysis analysis = AnalyseFile(row.path, row.name, options, &helper);
+        if (analysis.outcome == AnalysisOutcome::Failed) {
+            if (!stop.StopRequested()) {
+                outlet.PostItemFailed(row.ref);
+            }
             return nullptr;
         }
+        if (!analysis.error.empty()) {
+            // The engine gave up on the stream; AnalyseFile has already made the "--" texts.
+            Log("CListThread::SetupItem exception in CMp3File::ProcessFrames " + analysis.error);
+            Log("CListThread::OnProcess unspecified exception ");
+        }
+        result->record = std::move(analysis.record);
+        result->texts = std::move(analysis.texts);
     } catch (...) {
         // Only what the analysis cannot handle itself gets here (memory, say): the row still
         // appears, saying that it could not be read.
@@ -92,43 +90,6 @@ std::unique_ptr<ListItemResult> CListThread::OnProcess(int frameBudget, _LVItemD
         SetEngineErrorTexts(result->texts);
     }
     return result;
-}
-
-bool CListThread::SetupItem(const std::string& path, const std::string& name,
-                            ListItemResult& result, int frameBudget, bool walk,
-                            WorkerState& state) {
-    Log("CListThread::DoProcess");
-    AnalysisOptions options;
-    // Carried whole, so that budgets above 65535 frames mean what they say; AnalyseFile walks
-    // every frame for 0 or less.
-    options.frameBudget = frameBudget;
-    options.walk = walk;
-    options.checkIntegrity = checkIntegrity_;
-    if (!state.WithOwner([&] {
-            options.monoQuality = monoQuality_;
-            options.readAllUnknown = readAllUnknown_;
-        })) {
-        return false;
-    }
-
-    thread_helper helper(state.abort);
-    FileAnalysis analysis = AnalyseFile(path, name, options, &helper);
-    if (analysis.outcome == AnalysisOutcome::Failed) {
-        state.WithOwner([&] {
-            if (ListResultPoster* const poster = poster_) {
-                poster->PostItemFailed(result.row);
-            }
-        });
-        return false;
-    }
-    if (!analysis.error.empty()) {
-        // The engine gave up on the stream; AnalyseFile has already made the row's "--" texts.
-        Log("CListThread::SetupItem exception in CMp3File::ProcessFrames " + analysis.error);
-        Log("CListThread::OnProcess unspecified exception ");
-    }
-    result.record = std::move(analysis.record);
-    result.texts = std::move(analysis.texts);
-    return true;
 }
 
 }  // namespace vornik

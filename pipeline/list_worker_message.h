@@ -12,23 +12,20 @@ namespace vornik {
 struct ListWorkerMessage {
     std::unique_ptr<ListItemResult> result;
     bool lastOfBatch = false;
-    std::uint8_t sequence = 0;
-    _LVItemData* failedRow = nullptr;
+    ListRowRef failedRow;
 };
 
 // A poster that turns both messages into ListWorkerMessage values and hands them to Queue,
 // on the worker's thread.
 class MessageQueueingPoster : public ListResultPoster {
   public:
-    void PostItemDone(std::unique_ptr<ListItemResult> result, bool lastOfBatch,
-                      std::uint8_t sequence) final {
+    void PostItemDone(std::unique_ptr<ListItemResult> result, bool lastOfBatch) final {
         ListWorkerMessage message;
         message.result = std::move(result);
         message.lastOfBatch = lastOfBatch;
-        message.sequence = sequence;
         Queue(std::move(message));
     }
-    void PostItemFailed(_LVItemData* row) final {
+    void PostItemFailed(ListRowRef row) final {
         ListWorkerMessage message;
         message.failedRow = row;
         Queue(std::move(message));

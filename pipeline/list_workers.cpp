@@ -1,16 +1,15 @@
 #include "list_workers.h"
 
 #include <algorithm>
+#include <chrono>
 #include <system_error>
-
-#include "worker_thread.h"
 
 namespace vornik {
 
-ListWorkers::ListWorkers(int count, ListResultPoster& poster) {
+ListWorkers::ListWorkers(int count, ListResultPoster& poster)
+    : outlet_(std::make_shared<ResultOutlet>(&poster)) {
     for (int i = 0; i < std::max(count, 1); ++i) {
-        auto worker = std::make_unique<CListThread>(/*start=*/false);
-        worker->SetPoster(&poster);
+        auto worker = std::make_unique<CListThread>(outlet_, /*start=*/false);
         try {
             worker->Start();
         } catch (const std::system_error& error) {
@@ -27,40 +26,30 @@ ListWorkers::~ListWorkers() {
 }
 
 void ListWorkers::Post(std::unique_ptr<ListRequest> request) {
-    if (workers_.empty()) {
+    if (workers_.empty() || request == nullptr) {
         return;
     }
     if (workers_.size() == 1) {
-        workers_.front()->PostThreadRequest(WorkerProcess, std::move(request));
+        workers_.front()->Post(std::move(request));
         return;
     }
     std::vector<std::unique_ptr<ListRequest>> shares;
     for (std::size_t i = 0; i < workers_.size(); ++i) {
-        auto share = std::make_unique<ListRequest>();
-        share->frameBudget = request->frameBudget;
-        share->sequence = request->sequence;
-        share->walk = request->walk;
-        share->checkIntegrity = request->checkIntegrity;
+        auto share = std::make_unique<ListRequest>(*request);
+        share->rows.clear();
         shares.push_back(std::move(share));
     }
     for (std::size_t i = 0; i < request->rows.size(); ++i) {
-        shares[i % shares.size()]->rows.push_back(request->rows[i]);
+        shares[i % shares.size()]->rows.push_back(std::move(request->rows[i]));
     }
     for (std::size_t i = 0; i < workers_.size(); ++i) {
-        workers_[i]->PostThreadRequest(WorkerProcess, std::move(shares[i]));
+        workers_[i]->Post(std::move(shares[i]));
     }
 }
 
 void ListWorkers::StopProcessing() {
     for (const auto& worker : workers_) {
         worker->StopProcessing();
-    }
-}
-
-void ListWorkers::SetRowOptions(bool monoQuality, bool readAllUnknown) {
-    for (const auto& worker : workers_) {
-        worker->SetMonoQuality(monoQuality);
-        worker->SetReadAllUnknown(readAllUnknown);
     }
 }
 
@@ -71,9 +60,13 @@ void ListWorkers::SetAlerts(WorkerAlerts* alerts) {
 }
 
 bool ListWorkers::Shutdown() {
+    StopProcessing();
+    // From here on nothing reaches the poster, whatever a worker still does.
+    outlet_->Disconnect();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     bool ended = true;
     for (const auto& worker : workers_) {
-        ended = worker->Shutdown() && ended;
+        ended = worker->Shutdown(deadline) && ended;
     }
     return ended;
 }

@@ -7,6 +7,7 @@
 
 #include "list_thread.h"
 #include "list_worker_port.h"
+#include "result_outlet.h"
 
 namespace vornik {
 
@@ -24,12 +25,12 @@ class ListWorkers : public ListWorkerPort {
 
     void Post(std::unique_ptr<ListRequest> request) override;
     void StopProcessing() override;
-    void SetRowOptions(bool monoQuality, bool readAllUnknown) override;
 
-    // Where the workers' busy and blocked messages go (null: nowhere).
+    // Where the workers' blocked message goes (null: nowhere).
     void SetAlerts(WorkerAlerts* alerts);
-    // Ends every worker; the list must take no more results afterwards. False when some
-    // worker did not end in time (its blocked message has been shown).
+    // Stops every worker, cuts them off from the poster and ends them, waiting one second at
+    // most for all of them together. False when some worker did not end in time (its blocked
+    // message has been shown; it ends on its own, posting nothing).
     bool Shutdown();
     int Count() const { return static_cast<int>(workers_.size()); }
     // Why the last worker that could not start did not (the system's text); empty when every
@@ -37,6 +38,7 @@ class ListWorkers : public ListWorkerPort {
     const std::string& StartError() const { return startError_; }
 
   private:
+    std::shared_ptr<ResultOutlet> outlet_;
     std::vector<std::unique_ptr<CListThread>> workers_;
     std::string startError_;
 };

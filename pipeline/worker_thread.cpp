@@ -1,159 +1,145 @@
 #include "worker_thread.h"
 
-#include <chrono>
-#include <memory>
-#include <thread>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 #include <utility>
 
 namespace vornik {
+
+// Shared by the owner and the thread, so that a thread left to finish on its own still has
+// its queue after the owner is gone.
+struct WorkerQueue {
+    struct Entry {
+        std::uint64_t epoch = 0;
+        WorkerThread::Job job;
+    };
+
+    mutable std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<Entry> jobs;
+    bool quitting = false;
+    bool busy = false;
+    bool running = false;
+    // Every stop takes the next number; a job posted before it sees its token raised.
+    std::atomic<std::uint64_t> epoch{0};
+    std::atomic<bool> ending{false};
+};
+
 namespace {
 
-constexpr int kStartTimeoutMs = 1000;
-constexpr int kBusyTimeoutMs = 1000;
-constexpr auto kFlushPoll = std::chrono::milliseconds(10);
-
-// Rides on the stop's flush message and tells the owner when the worker is done with it,
-// whether it handled the message or discarded it.
-class FlushToken final : public WorkerPayload {
-  public:
-    explicit FlushToken(std::shared_ptr<ManualResetEvent> consumed)
-        : consumed_(std::move(consumed)) {}
-    ~FlushToken() override { consumed_->Set(); }
-    FlushToken(const FlushToken&) = delete;
-    FlushToken& operator=(const FlushToken&) = delete;
-
-  private:
-    std::shared_ptr<ManualResetEvent> consumed_;
-};
+void Loop(const std::shared_ptr<WorkerQueue>& queue,
+          const std::function<StopToken(std::uint64_t)>& tokenOf) {
+    for (;;) {
+        WorkerQueue::Entry entry;
+        {
+            std::unique_lock lock(queue->mutex);
+            queue->busy = false;
+            queue->changed.notify_all();
+            queue->changed.wait(lock, [&] { return queue->quitting || !queue->jobs.empty(); });
+            if (queue->quitting) {
+                queue->jobs.clear();
+                queue->running = false;
+                queue->changed.notify_all();
+                return;
+            }
+            entry = std::move(queue->jobs.front());
+            queue->jobs.pop_front();
+            queue->busy = true;
+        }
+        // A job posted before the latest stop is not wanted any more.
+        if (entry.epoch == queue->epoch.load()) {
+            entry.job(tokenOf(entry.epoch));
+        }
+    }
+}
 
 }  // namespace
 
-bool WorkerState::Post(Message message) {
-    {
-        const std::lock_guard<std::mutex> lock(queueMutex_);
-        if (!closed_) {
-            queue_.push_back(std::move(message));
-            queueChanged_.notify_one();
-            return true;
-        }
-    }
-    return false;  // `message` and its request go here, outside the lock
+bool StopToken::StopRequested() const {
+    return queue_ != nullptr && (queue_->ending.load() || queue_->epoch.load() != epoch_);
 }
 
-WorkerState::Message WorkerState::Take() {
-    std::unique_lock<std::mutex> lock(queueMutex_);
-    queueChanged_.wait(lock, [this] { return !queue_.empty(); });
-    Message message = std::move(queue_.front());
-    queue_.pop_front();
-    return message;
-}
+WorkerThread::WorkerThread() : queue_(std::make_shared<WorkerQueue>()) {}
 
-void WorkerState::Discard() {
-    std::deque<Message> dropped;
-    {
-        const std::lock_guard<std::mutex> lock(queueMutex_);
-        dropped.swap(queue_);
-    }
-}
-
-void WorkerState::Close() {
-    std::deque<Message> dropped;
-    {
-        const std::lock_guard<std::mutex> lock(queueMutex_);
-        closed_ = true;
-        dropped.swap(queue_);
-    }
-}
-
-void WorkerState::ReleaseOwner() {
-    const std::lock_guard<std::mutex> lock(ownerMutex_);
-    released_ = true;
-}
-
-bool WorkerState::OwnerReleased() const {
-    const std::lock_guard<std::mutex> lock(ownerMutex_);
-    return released_;
-}
-
-CThreadBase::CThreadBase() : state_(std::make_shared<WorkerState>()) {}
-
-CThreadBase::~CThreadBase() {
+WorkerThread::~WorkerThread() {
     Shutdown();
 }
 
-void CThreadBase::Pause() {
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-}
-
-void CThreadBase::Launch(std::function<void()> body) {
-    if (launched_) {
+void WorkerThread::Start() {
+    if (thread_.joinable()) {
         return;
     }
-    // Set before the thread exists, so that a loop which ends at once leaves it false.
-    state_->running = true;
+    {
+        const std::lock_guard lock(queue_->mutex);
+        queue_->running = true;
+    }
     try {
-        thread_ = std::thread(std::move(body));
+        const std::shared_ptr<WorkerQueue> queue = queue_;
+        thread_ = std::thread([queue] {
+            Loop(queue, [queue](std::uint64_t epoch) { return StopToken(queue, epoch); });
+        });
     } catch (...) {
-        state_->running = false;
+        const std::lock_guard lock(queue_->mutex);
+        queue_->running = false;
         throw;
     }
-    launched_ = true;
-    state_->started.Wait(kStartTimeoutMs);
 }
 
-bool CThreadBase::PostPayload(std::uint32_t message, std::unique_ptr<WorkerPayload> payload) {
-    // The queue exists with this object, so the only failure is a loop that has ended: unlike
-    // a queue that is not there yet, waiting and trying again cannot help.
-    return state_->Post({message, std::move(payload)});
-}
-
-bool CThreadBase::PostThreadRequest(std::uint32_t message) {
-    return PostPayload(message, nullptr);
-}
-
-void CThreadBase::StopProcessing() {
-    WorkerState& state = *state_;
-    if (state.idle.IsSet() || !thread_.joinable()) {
-        return;
+bool WorkerThread::Post(Job job) {
+    const std::lock_guard lock(queue_->mutex);
+    if (queue_->quitting) {
+        return false;
     }
-    // Flush before abort: a worker that sees the abort must find the flush too, or it would go
-    // on with the next queued request.
-    state.flush.Set();
-    state.abort.Set();
-    const auto consumed = std::make_shared<ManualResetEvent>();
-    PostPayload(WorkerFlush, std::make_unique<FlushToken>(consumed));
-    // Wait until the worker has let go of its request and is done with the flush message too:
-    // one still queued on return would discard the next request the owner posts.
-    while (state.running && (state.flush.IsSet() || !consumed->IsSet())) {
-        std::this_thread::sleep_for(kFlushPoll);
-    }
-    if (!state.idle.Wait(kBusyTimeoutMs)) {
-        Alert(kWorkerBusyMessage);
-    }
+    queue_->jobs.push_back({queue_->epoch.load(), std::move(job)});
+    queue_->changed.notify_all();
+    return true;
 }
 
-bool CThreadBase::Shutdown() {
+void WorkerThread::StopProcessing() {
+    const std::lock_guard lock(queue_->mutex);
+    queue_->epoch.fetch_add(1);
+    queue_->jobs.clear();
+}
+
+bool WorkerThread::Shutdown() {
+    return Shutdown(std::chrono::steady_clock::now() + std::chrono::seconds(1));
+}
+
+bool WorkerThread::Shutdown(std::chrono::steady_clock::time_point deadline) {
     if (!thread_.joinable()) {
         return true;
     }
-    PostThreadRequest(WorkerQuit);
-    if (state_->ended.Wait(joinTimeoutMs_)) {
+    bool ended = false;
+    {
+        std::unique_lock lock(queue_->mutex);
+        queue_->ending = true;
+        queue_->quitting = true;
+        queue_->jobs.clear();
+        queue_->changed.notify_all();
+        ended = queue_->changed.wait_until(lock, deadline, [this] { return !queue_->running; });
+    }
+    if (ended) {
         thread_.join();
         return true;
     }
-    // Killing the thread could leave the engine's file or a lock in any state: let it run to
-    // its next progress check, cut off from everything this object and its owner hold.
-    state_->ReleaseOwner();
-    state_->abort.Set();
+    // Killing the thread could leave the engine's file or a lock in any state: it runs to its
+    // next check with nothing of this object's, and ends there.
     thread_.detach();
-    Alert(kWorkerBlockedMessage);
+    if (alerts_ != nullptr) {
+        alerts_->Show(kWorkerBlockedMessage);
+    }
     return false;
 }
 
-void CThreadBase::Alert(const char* text) {
-    if (alerts_ != nullptr) {
-        alerts_->Show(text);
-    }
+bool WorkerThread::IsIdle() const {
+    const std::lock_guard lock(queue_->mutex);
+    return !queue_->busy && queue_->jobs.empty();
+}
+
+bool WorkerThread::IsRunning() const {
+    const std::lock_guard lock(queue_->mutex);
+    return queue_->running;
 }
 
 }  // namespace vornik

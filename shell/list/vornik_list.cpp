@@ -696,7 +696,7 @@ void CVornikList::Show(const std::string& text) {
 
 void CVornikList::OnWorkerMessage(ListWorkerMessage& message) {
     if (message.result) {
-        model_.ItemDone(std::move(message.result), message.lastOfBatch, message.sequence);
+        model_.ItemDone(std::move(message.result), message.lastOfBatch);
     } else {
         model_.ItemFailed(message.failedRow);
     }

@@ -14,7 +14,6 @@ namespace vornik {
 namespace {
 
 using Strings = std::vector<std::string>;
-using Rows = std::vector<_LVItemData*>;
 using K = DisplayChange::Kind;
 using Changes = std::vector<DisplayChange>;
 
@@ -26,13 +25,14 @@ class FakeWorker : public ListWorkerPort {
         requests.push_back(std::move(request));
     }
     void StopProcessing() override { calls.push_back("stop"); }
-    void SetRowOptions(bool mono, bool readAllUnknown) override {
-        options = {mono, readAllUnknown};
+
+    // The latest batch's "monoquality" and "readallunknown".
+    std::pair<bool, bool> options() const {
+        return {requests.back()->monoQuality, requests.back()->readAllUnknown};
     }
 
     std::vector<std::unique_ptr<ListRequest>> requests;
     Strings calls;
-    std::pair<bool, bool> options{false, false};
 };
 
 struct FakeLister : FolderLister {
@@ -136,15 +136,21 @@ class FileListModelTest : public testing::Test {
         return nullptr;
     }
 
-    // The worker's result for the row named `name`, for the latest batch unless told.
+    // What the row named `name` was last posted as.
+    ListRowRef RefOf(const std::string& name) {
+        const _LVItemData* row = RowNamed(name);
+        return row != nullptr ? ListRowRef{row->id, row->generation} : ListRowRef{};
+    }
+
+    // The worker's result for the row named `name`, answering its latest request unless told.
     bool Report(const std::string& name, const Mp3Info& record, bool last = false,
-                std::optional<std::uint8_t> sequence = std::nullopt) {
+                std::optional<ListRowRef> ref = std::nullopt) {
         auto result = std::make_unique<ListItemResult>();
-        result->row = RowNamed(name);
+        result->ref = ref.value_or(RefOf(name));
         result->record = record;
         result->texts[kSlotName] = name;
         result->texts[kSlotLength] = std::to_string(static_cast<int>(record.duration));
-        return model_.ItemDone(std::move(result), last, sequence.value_or(model_.BatchSequence()));
+        return model_.ItemDone(std::move(result), last);
     }
 
     // Fills "/music" and reports a, b and c (the last of the batch) with these records.
@@ -155,10 +161,14 @@ class FileListModelTest : public testing::Test {
         Report("c.mp3", c, /*last=*/true);
     }
 
-    // The latest batch: its rows, frame budget, sequence number and walk flag.
-    std::tuple<Rows, int, int, bool> Batch() const {
+    // The latest batch: its rows' names, frame budget and walk flag.
+    std::tuple<Strings, int, bool> Batch() const {
         const ListRequest& r = *worker_.requests.back();
-        return {r.rows, r.frameBudget, r.sequence, r.walk};
+        Strings names;
+        for (const ListRowRequest& row : r.rows) {
+            names.push_back(row.name);
+        }
+        return {names, r.frameBudget, r.walk};
     }
     Strings Shown() const { return observer_.Shown(); }
     // The events since the last call.
@@ -177,24 +187,25 @@ TEST_F(FileListModelTest, FillMakesHiddenRowsOfWantedFilesAndPostsThemAsOneBatch
     EXPECT_EQ(worker_.calls, (Strings{"stop", "post"}));
     EXPECT_EQ(Events(), (Strings{"animate 0", "animate 1"}));
     ASSERT_EQ(model_.RowCount(), 3u);
-    Rows rows;
-    const std::string names[] = {"one.mp3", "TWO.MP3", "four.mpc"};
+    const Strings names = {"one.mp3", "TWO.MP3", "four.mpc"};
     for (std::size_t i = 0; i < 3; ++i) {
         const _LVItemData& row = model_.Row(i);
-        rows.push_back(const_cast<_LVItemData*>(&row));
         EXPECT_EQ(std::tie(row.fileName, row.displayName, row.folder, row.fullPath),
                   std::make_tuple(names[i], names[i], std::string("/mixed"), "/mixed/" + names[i]));
         EXPECT_FALSE(row.done);
     }
     // Encoder, Bitrate, Frames, Length and Quality need the walk.
-    EXPECT_EQ(Batch(), std::make_tuple(rows, 1000, 1, true));
+    EXPECT_EQ(Batch(), std::make_tuple(names, 1000, true));
+    // Each request carries a copy of its row's path, and the row's id.
+    EXPECT_EQ(worker_.requests.back()->rows[1].path, "/mixed/TWO.MP3");
+    EXPECT_EQ(worker_.requests.back()->rows[1].ref, (ListRowRef{model_.Row(1).id, 1}));
     EXPECT_EQ(model_.CurrentFolder(), "/mixed");
 
     // A folder without wanted files: an empty batch all the same, no animation, and its own
     // summary in place of the previous folder's.
     lister_.folders["/empty"] = {{"cover.jpg", 100}};
     ASSERT_TRUE(Fill("/empty"));
-    EXPECT_EQ(Batch(), std::make_tuple(Rows{}, 1000, 2, true));
+    EXPECT_EQ(Batch(), std::make_tuple(Strings{}, 1000, true));
     EXPECT_EQ(Events(), (Strings{"animate 0", "status 0 0 files, 0.0 MB, 0.0 kbps", "autosize"}));
 }
 
@@ -229,7 +240,7 @@ TEST_F(FileListModelTest, AnimationStopsWhenTheWholeBatchIsAnswered) {
     Fill();
     Events();
     ASSERT_TRUE(Report("a.mp3", Record(60), /*last=*/true));
-    ASSERT_TRUE(model_.ItemFailed(RowNamed("b.mp3")));
+    ASSERT_TRUE(model_.ItemFailed(RefOf("b.mp3")));
     EXPECT_EQ(Events(), (Strings{"status 0 1 read, 2 to go", "status 0 1 read, 1 to go"}));
     ASSERT_TRUE(Report("c.mp3", Record(59), /*last=*/true));
     EXPECT_EQ(Events(), (Strings{"status 0 2 files, 2.0 MB, 128.0 kbps", "autosize", "animate 0"}));
@@ -248,41 +259,40 @@ TEST_F(FileListModelTest, ARowGoesAfterTheRowsItComparesEqualToInEitherDirection
     }
 }
 
-// Results of an older batch, or for a row that a clearing fill removed, change nothing.
+// Results of an earlier request, or for a row that a clearing fill removed, change nothing.
 TEST_F(FileListModelTest, ResultsThatNoLongerCountAreIgnored) {
     lister_.folders["/other"] = {{"x.mp3", 1}};
     Fill("/music", /*clear=*/false);
-    const std::uint8_t first = model_.BatchSequence();
+    const ListRowRef first = RefOf("a.mp3");
     Fill("/other", /*clear=*/false);  // the music rows stay, hidden
     EXPECT_FALSE(Report("a.mp3", Record(60), true, first));
     EXPECT_TRUE(observer_.changes.empty());
     EXPECT_TRUE(Report("x.mp3", Record(60)));
     EXPECT_EQ(Shown(), (Strings{"x.mp3"}));
 
-    _LVItemData* old = RowNamed("a.mp3");
+    const ListRowRef old = RefOf("a.mp3");
     Fill();
     Events();
     EXPECT_FALSE(model_.ItemFailed(old));
-    auto result = std::make_unique<ListItemResult>();
-    result->row = old;
-    EXPECT_FALSE(model_.ItemDone(std::move(result), false, model_.BatchSequence()));
+    EXPECT_FALSE(Report("a.mp3", Record(60), false, old));
     EXPECT_EQ(model_.RowCount(), 3u);
     EXPECT_EQ(model_.DisplayedCount(), 0);
     EXPECT_TRUE(Events().empty());
 }
 
-// A stop may leave a queued batch to run (the worker was idle at that moment), so its rows
-// must stay readable until the list hears from a batch posted after it. Run under
-// AddressSanitizer, reading a freed row fails here.
-TEST_F(FileListModelTest, RowsOfAReplacedBatchStayReadableUntilALaterBatchReports) {
+// A complete scan of shown rows while the fill still runs: both batches count, and the fill's
+// remaining rows still arrive.
+TEST_F(FileListModelTest, CompleteScanDuringAFillKeepsTheRestOfTheFill) {
     Fill();
-    const Rows first = std::get<Rows>(Batch());
-    Fill();
-    for (const _LVItemData* row : first) {
-        EXPECT_EQ(row->folder, "/music");  // the worker still reads its paths
-    }
-    Report("a.mp3", Record(1));
-    EXPECT_EQ(Shown(), (Strings{"a.mp3"}));
+    Report("a.mp3", Partial(10));
+    model_.Displayed(0).selected = true;
+    ASSERT_EQ(model_.CompleteScanSelected(), 1);
+    EXPECT_EQ(worker_.calls, (Strings{"stop", "post", "post"}));  // the fill is not stopped
+    ASSERT_TRUE(Report("b.mp3", Record(20)));
+    ASSERT_TRUE(Report("a.mp3", Record(25)));
+    ASSERT_TRUE(Report("c.mp3", Record(30), true));
+    EXPECT_EQ(Shown(), (Strings{"b.mp3", "a.mp3", "c.mp3"}));
+    EXPECT_EQ(Events().back(), "animate 0");
 }
 
 TEST_F(FileListModelTest, RescannedShownRowMovesToItsNewPlace) {
@@ -293,7 +303,7 @@ TEST_F(FileListModelTest, RescannedShownRowMovesToItsNewPlace) {
     observer_.changes.clear();
     ASSERT_EQ(model_.CompleteScanSelected(), 1);
     ASSERT_EQ(worker_.requests.size(), 2u);
-    EXPECT_EQ(Batch(), std::make_tuple(Rows{RowNamed("a.mp3")}, 0, 2, true));
+    EXPECT_EQ(Batch(), std::make_tuple(Strings{"a.mp3"}, 0, true));
 
     ASSERT_TRUE(Report("a.mp3", Record(25), true));
     EXPECT_EQ(Shown(), (Strings{"b.mp3", "a.mp3", "c.mp3"}));
@@ -308,13 +318,13 @@ TEST_F(FileListModelTest, RescannedShownRowMovesToItsNewPlace) {
     EXPECT_EQ(observer_.changes, (Changes{{K::Update, 1}}));
 }
 
-TEST_F(FileListModelTest, FailedRowLeavesTheListAndStaysReadableWhileABatchNamesIt) {
+TEST_F(FileListModelTest, FailedRowLeavesTheListOnlyForItsLatestRequest) {
     Fill();
     Report("a.mp3", Partial(10));
     Report("b.mp3", Record(20));
     Events();
     observer_.changes.clear();
-    const _LVItemData* hidden = RowNamed("c.mp3");
+    const ListRowRef hidden = RefOf("c.mp3");
     ASSERT_TRUE(model_.ItemFailed(hidden));
     EXPECT_EQ(model_.RowCount(), 2u);
     EXPECT_TRUE(observer_.changes.empty());  // it was never shown
@@ -325,13 +335,12 @@ TEST_F(FileListModelTest, FailedRowLeavesTheListAndStaysReadableWhileABatchNames
     // A shown row fails when its rescan no longer reads as audio.
     model_.Displayed(0).selected = true;
     model_.CompleteScanSelected();
-    model_.CompleteScanSelected();  // twice: both batches name a.mp3
-    const _LVItemData* twice = RowNamed("a.mp3");
-    ASSERT_TRUE(model_.ItemFailed(twice));  // from the first rescan
+    const ListRowRef first = RefOf("a.mp3");
+    model_.CompleteScanSelected();  // twice: only the second one's answer counts
+    EXPECT_FALSE(model_.ItemFailed(first));
+    ASSERT_TRUE(model_.ItemFailed(RefOf("a.mp3")));
     EXPECT_EQ(Shown(), (Strings{"b.mp3"}));
     EXPECT_EQ(observer_.changes, (Changes{{K::Remove, 0}}));
-    EXPECT_EQ(twice->fileName, "a.mp3");  // the second rescan still reads it
-    EXPECT_FALSE(model_.ItemFailed(twice));
 }
 
 TEST_F(FileListModelTest, AllDoneWritesTheSummaryAndAutoSizesWhenAsked) {
@@ -359,7 +368,7 @@ TEST_F(FileListModelTest, ReadAllInitialRescansIncompleteRowsOnceAFill) {
     Events();
     Report("c.mp3", Partial(30), true);
     ASSERT_EQ(worker_.requests.size(), 2u);
-    EXPECT_EQ(Batch(), std::make_tuple(Rows{RowNamed("a.mp3"), RowNamed("c.mp3")}, 0, 2, true));
+    EXPECT_EQ(Batch(), std::make_tuple(Strings{"a.mp3", "c.mp3"}, 0, true));
     EXPECT_TRUE(model_.FullReadRequested());
     // The animation goes on through the full read.
     EXPECT_EQ(Events(), (Strings{"status 0 3 files, 3.0 MB, 128.0 kbps", "autosize", "animate 1"}));
@@ -380,7 +389,7 @@ TEST_F(FileListModelTest, ReadAllInitialRescansIncompleteRowsOnceAFill) {
     Report("a.mp3", Partial(10));
     Report("b.mp3", Record(20));
     Report("c.mp3", Record(30), true);
-    EXPECT_EQ(std::get<Rows>(Batch()), (Rows{RowNamed("a.mp3")}));
+    EXPECT_EQ(std::get<Strings>(Batch()), (Strings{"a.mp3"}));
 }
 
 TEST_F(FileListModelTest, StopInterruptsAndLeavesUnreportedRowsHidden) {
@@ -403,8 +412,8 @@ TEST_F(FileListModelTest, RefreshRefillsTheCurrentFolderAndAFailedFillKeepsTheRo
     worker_.calls.clear();
     EXPECT_FALSE(Fill("/gone"));
     EXPECT_EQ(worker_.calls, (Strings{"stop"}));
-    EXPECT_EQ(std::make_tuple(model_.RowCount(), model_.DisplayedCount(), model_.BatchSequence()),
-              std::make_tuple(std::size_t{3}, 1, std::uint8_t{1}));
+    EXPECT_EQ(std::make_tuple(model_.RowCount(), model_.DisplayedCount()),
+              std::make_tuple(std::size_t{3}, 1));
     EXPECT_EQ(model_.CurrentFolder(), "/music");
 
     ASSERT_TRUE(model_.Refresh(/*completeScan=*/true));
@@ -509,14 +518,13 @@ TEST_F(FileListModelTest, CellsAndSelectionOfShownRows) {
 }
 
 TEST_F(FileListModelTest, SettingsReachTheWorkerAndTravelThroughTheSettingsInterface) {
-    FakeWorker fresh;
-    FileListObserver quiet;
-    const FileListModel model(fresh, lister_, quiet);
-    EXPECT_EQ(fresh.options, (std::pair<bool, bool>{false, true}));  // the defaults, at once
+    Fill();
+    EXPECT_EQ(worker_.options(), (std::pair<bool, bool>{false, true}));  // the defaults
     Set([](ListSettings& s) {
         std::tie(s.monoQuality, s.readAllUnknown) = std::pair{true, false};
     });
-    EXPECT_EQ(worker_.options, (std::pair<bool, bool>{true, false}));
+    Fill();
+    EXPECT_EQ(worker_.options(), (std::pair<bool, bool>{true, false}));
 
     CIniFile ini;
     ini.SetInt("list_settings", "frameres", 250);
@@ -525,10 +533,10 @@ TEST_F(FileListModelTest, SettingsReachTheWorkerAndTravelThroughTheSettingsInter
     ini.SetInt("list_settings", "colid2_1", 0);
     CWindowWithSettings& window = model_;
     window.LoadSettings(ini);
-    EXPECT_EQ(worker_.options, (std::pair<bool, bool>{false, true}));
     Fill();
+    EXPECT_EQ(worker_.options(), (std::pair<bool, bool>{false, true}));
     EXPECT_EQ(std::get<1>(Batch()), 250);
-    EXPECT_FALSE(std::get<3>(Batch()));  // neither Size nor Name needs the walk
+    EXPECT_FALSE(std::get<2>(Batch()));  // neither Size nor Name needs the walk
 
     CIniFile saved;
     window.SaveSettings(saved);

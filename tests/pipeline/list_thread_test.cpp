@@ -5,6 +5,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <future>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -26,18 +28,24 @@ using Strings = std::vector<std::string>;
 // Bounds for waits that normally end at once; only a broken worker reaches them.
 constexpr int kPatienceMs = 10000;
 
+// The rows of these tests: the id names the file, the generation the batch.
+std::map<std::uint64_t, std::string>& RowNames() {
+    static std::map<std::uint64_t, std::string> names;
+    return names;
+}
+
 // Keeps what the worker posts, each message described as "<row> failed" or
-// "<row> done #<batch>[ last]: <name text>, <frames text>, <file size>", and the results.
+// "<row> done #<generation>[ last]: <name text>, <frames text>, <file size>", and the results.
 class RecordingPoster : public ListResultPoster {
   public:
-    void PostItemDone(std::unique_ptr<ListItemResult> r, bool lastOfBatch,
-                      std::uint8_t sequence) override {
-        std::string message = r->row->displayName + " done #" + std::to_string(sequence) +
-                              (lastOfBatch ? " last: " : ": ") + r->texts[kSlotName] + ", " +
-                              r->texts[kSlotFrames] + ", " + std::to_string(r->record.fileSize);
+    void PostItemDone(std::unique_ptr<ListItemResult> r, bool lastOfBatch) override {
+        std::string message = RowNames()[r->ref.id] + " done #" +
+                              std::to_string(r->ref.generation) + (lastOfBatch ? " last: " : ": ") +
+                              r->texts[kSlotName] + ", " + r->texts[kSlotFrames] + ", " +
+                              std::to_string(r->record.fileSize);
         Add(std::move(message), std::move(r));
     }
-    void PostItemFailed(_LVItemData* row) override { Add(row->displayName + " failed", nullptr); }
+    void PostItemFailed(ListRowRef row) override { Add(RowNames()[row.id] + " failed", nullptr); }
 
     // Waits for the result of the row named "marker"; then hands over the messages before it
     // and their results.
@@ -101,49 +109,45 @@ class TestLog : public LogSink {
     Strings lines_;
 };
 
-// The list worker with its shared state in reach of the test.
-class ObservedListThread : public CListThread {
-  public:
-    std::shared_ptr<WorkerState> SharedState() const { return State(); }
-};
-
 // Plain stereo frames, which the statistics attribute to an encoder at once.
 std::vector<std::uint8_t> KnownEncoderFrames(int count) {
     return StreamBuilder().frames({}, count).data();
 }
 
-std::unique_ptr<_LVItemData> MakeRow(const TempFile& file, const std::string& name) {
-    auto row = std::make_unique<_LVItemData>();
-    row->fullPath = file.path();
-    row->displayName = row->fileName = name;
+ListRowRequest MakeRow(const TempFile& file, const std::string& name) {
+    static std::uint64_t lastId = 0;
+    ListRowRequest row{{++lastId, 0}, file.path(), name};
+    RowNames()[row.ref.id] = name;
     return row;
 }
 
 class ListThreadTest : public ::testing::Test {
   protected:
-    ListThreadTest() : marker_(KnownEncoderFrames(20)), markerRow_(MakeRow(marker_, "marker")) {
-        worker_.SetPoster(&poster_);
-    }
+    ListThreadTest() : marker_(KnownEncoderFrames(20)), markerRow_(MakeRow(marker_, "marker")) {}
 
-    void Post(const std::vector<_LVItemData*>& rows, std::uint8_t sequence, int frameBudget = 1000,
+    void Post(std::vector<ListRowRequest> rows, std::uint32_t generation, int frameBudget = 1000,
               bool walk = true) {
         auto request = std::make_unique<ListRequest>();
-        request->rows = rows;
-        request->sequence = sequence;
+        for (ListRowRequest& row : rows) {
+            row.ref.generation = generation;
+        }
+        request->rows = std::move(rows);
         request->frameBudget = frameBudget;
         request->walk = walk;
-        worker_.PostThreadRequest(WorkerProcess, std::move(request));
+        request->monoQuality = monoQuality_;
+        request->readAllUnknown = readAllUnknown_;
+        worker_.Post(std::move(request));
     }
 
     // Everything the worker posted for the requests so far, in order; their results go to
     // results_.
     Strings Drain() {
-        Post({markerRow_.get()}, 1);
+        Post({markerRow_}, 1);
         return poster_.TakeUntilMarker(results_);
     }
 
     // The result of one row analysed alone.
-    std::unique_ptr<ListItemResult> AnalyseAlone(_LVItemData* row, int frameBudget,
+    std::unique_ptr<ListItemResult> AnalyseAlone(const ListRowRequest& row, int frameBudget,
                                                  bool walk = true) {
         Post({row}, 1, frameBudget, walk);
         EXPECT_EQ(Drain().size(), 1u);
@@ -153,8 +157,11 @@ class ListThreadTest : public ::testing::Test {
     RecordingPoster poster_;
     std::vector<std::unique_ptr<ListItemResult>> results_;
     TempFile marker_;
-    std::unique_ptr<_LVItemData> markerRow_;
-    ObservedListThread worker_;  // last: it goes first, while the rows still exist
+    ListRowRequest markerRow_;
+    bool monoQuality_ = false;
+    bool readAllUnknown_ = true;
+    std::shared_ptr<ResultOutlet> outlet_ = std::make_shared<ResultOutlet>(&poster_);
+    CListThread worker_{outlet_};  // last: it goes first
 };
 
 // Each row's message in order, a failing file's where it stands; only a last row that is done
@@ -166,20 +173,14 @@ TEST_F(ListThreadTest, BatchWithAFailingFilePostsItsMessagesInOrder) {
     const auto b = MakeRow(bad, "b.mp3");
     const auto c = MakeRow(good, "c.mp3");
     Post({}, 3);
-    worker_.PostThreadRequest(WorkerProcess, nullptr);
-    Post({a.get(), b.get(), c.get()}, 7);
-    Post({a.get(), b.get()}, 200);
+    worker_.Post(nullptr);
+    Post({a, b, c}, 7);
+    Post({a, b}, 200);
 
     const std::string size = std::to_string(KnownEncoderFrames(40).size());
     EXPECT_EQ(Drain(), (Strings{"a.mp3 done #7: a.mp3, 39, " + size, "b.mp3 failed",
                                 "c.mp3 done #7 last: c.mp3, 39, " + size,
                                 "a.mp3 done #200: a.mp3, 39, " + size, "b.mp3 failed"}));
-    // The rows themselves are the list's to change.
-    for (const auto* row : {a.get(), b.get(), c.get()}) {
-        EXPECT_TRUE(row->texts[kSlotName].empty());
-        EXPECT_EQ(row->record.fileSize, 0);
-        EXPECT_FALSE(row->done);
-    }
 }
 
 // The budget travels whole (65546 frames cut to 16 bits would be a budget of 10), 0 or less
@@ -187,11 +188,11 @@ TEST_F(ListThreadTest, BatchWithAFailingFilePostsItsMessagesInOrder) {
 TEST_F(ListThreadTest, FrameBudgetAndWalkFlagReachTheAnalysis) {
     const TempFile file(KnownEncoderFrames(100));
     const auto row = MakeRow(file, "song.mp3");
-    EXPECT_EQ(AnalyseAlone(row.get(), 10)->texts[kSlotFrames], "10+");
-    EXPECT_EQ(AnalyseAlone(row.get(), 0)->texts[kSlotFrames], "99");
-    EXPECT_EQ(AnalyseAlone(row.get(), 65536 + 10)->texts[kSlotFrames], "99");
-    EXPECT_EQ(AnalyseAlone(row.get(), -5)->texts[kSlotFrames], "99");
-    EXPECT_EQ(AnalyseAlone(row.get(), 0, /*walk=*/false)->record.frameCount, 0);
+    EXPECT_EQ(AnalyseAlone(row, 10)->texts[kSlotFrames], "10+");
+    EXPECT_EQ(AnalyseAlone(row, 0)->texts[kSlotFrames], "99");
+    EXPECT_EQ(AnalyseAlone(row, 65536 + 10)->texts[kSlotFrames], "99");
+    EXPECT_EQ(AnalyseAlone(row, -5)->texts[kSlotFrames], "99");
+    EXPECT_EQ(AnalyseAlone(row, 0, /*walk=*/false)->record.frameCount, 0);
 }
 
 TEST_F(ListThreadTest, SettingsReachTheNextBatch) {
@@ -199,18 +200,18 @@ TEST_F(ListThreadTest, SettingsReachTheNextBatch) {
     const TempFile unknown(
         StreamBuilder().frames({.mode = 1, .modeExtension = 2, .granules = {}}, 50).data());
     const auto row = MakeRow(unknown, "unknown.mp3");
-    worker_.SetReadAllUnknown(false);
-    EXPECT_EQ(AnalyseAlone(row.get(), 10)->texts[kSlotFrames], "10+");
-    worker_.SetReadAllUnknown(true);
-    EXPECT_EQ(AnalyseAlone(row.get(), 10)->texts[kSlotFrames], "49");
+    readAllUnknown_ = false;
+    EXPECT_EQ(AnalyseAlone(row, 10)->texts[kSlotFrames], "10+");
+    readAllUnknown_ = true;
+    EXPECT_EQ(AnalyseAlone(row, 10)->texts[kSlotFrames], "49");
 
     // 96 kbps mono: bad as it stands, not bad when mono files count double.
     const TempFile monoFile(
         StreamBuilder().frames({.kbps = 96, .mode = 3, .granules = {}}, 50).data());
     const auto monoRow = MakeRow(monoFile, "mono.mp3");
-    EXPECT_EQ(AnalyseAlone(monoRow.get(), 1000)->record.qualityFigure, 0);
-    worker_.SetMonoQuality(true);
-    EXPECT_EQ(AnalyseAlone(monoRow.get(), 1000)->record.qualityFigure, 1);
+    EXPECT_EQ(AnalyseAlone(monoRow, 1000)->record.qualityFigure, 0);
+    monoQuality_ = true;
+    EXPECT_EQ(AnalyseAlone(monoRow, 1000)->record.qualityFigure, 1);
 }
 
 TEST_F(ListThreadTest, ResultsWhileThereIsNoPosterAreDropped) {
@@ -218,14 +219,14 @@ TEST_F(ListThreadTest, ResultsWhileThereIsNoPosterAreDropped) {
     const TempFile bad(std::vector<std::uint8_t>(5000, 'x'));
     const auto a = MakeRow(good, "a.mp3");
     const auto b = MakeRow(bad, "b.mp3");
-    worker_.SetPoster(nullptr);
+    outlet_->Disconnect();
     // The poster comes back as the second batch, the marker, starts.
     const TestLog log([this, batches = 0](const std::string& line) mutable {
         if (line == "CListThread::OnProcessMulti" && ++batches == 2) {
-            worker_.SetPoster(&poster_);
+            outlet_->Connect(&poster_);
         }
     });
-    Post({a.get(), b.get()}, 5);
+    Post({a, b}, 5);
     EXPECT_TRUE(Drain().empty());
 }
 
@@ -235,7 +236,7 @@ TEST_F(ListThreadTest, EngineErrorIsReportedDoneWithDashesAndLogged) {
     const TempFile file(StreamBuilder().frames({.kbps = 0, .granules = {}}, 20).data());
     const auto row = MakeRow(file, "free.mp3");
     const TestLog log;
-    Post({row.get()}, 1);
+    Post({row}, 1);
     const Strings messages = Drain();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].rfind("free.mp3 done #1 last: ", 0), 0u) << messages[0];
@@ -278,35 +279,41 @@ TEST_F(ListThreadTest, StopDuringALongScanEndsTheBatchAndDiscardsTheQueue) {
     const auto r3 = MakeRow(file, "after.mp3");
     const auto queued = MakeRow(file, "queued.mp3");
 
-    // Holds the worker at the start of the big row until the owner has cancelled it, so that
-    // the cancellation lands while that row is being analysed whatever the machine's speed.
-    ManualResetEvent reached;
-    const ManualResetEvent& abort = worker_.SharedState()->abort;
+    // Holds the worker at the start of the big row until the owner has stopped it, so that
+    // the stop lands while that row is being analysed whatever the machine's speed.
+    std::promise<void> reached;
+    std::promise<void> stopped;
+    std::shared_future<void> stoppedFuture = stopped.get_future().share();
     const TestLog log([&](const std::string& line) {
         if (line == "CListThread::OnProcess " + big.path()) {
-            reached.Set();
-            abort.Wait(kPatienceMs);
+            reached.set_value();
+            stoppedFuture.wait();
         }
     });
-    Post({r0.get(), r1.get(), r2.get(), r3.get()}, 1, 0);
-    Post({queued.get()}, 2);
-    ASSERT_TRUE(reached.Wait(kPatienceMs));
-    worker_.StopProcessing();
-    EXPECT_TRUE(worker_.IsIdle());
+    Post({r0, r1, r2, r3}, 1, 0);
+    Post({queued}, 2);
+    ASSERT_EQ(reached.get_future().wait_for(std::chrono::milliseconds(kPatienceMs)),
+              std::future_status::ready);
+    worker_.StopProcessing();  // returns at once: the worker is held inside the row
+    stopped.set_value();
     const std::string size = std::to_string(KnownEncoderFrames(20).size());
     EXPECT_EQ(Drain(),
               (Strings{"a.mp3 done #1: a.mp3, 19, " + size, "b.mp3 done #1: b.mp3, 19, " + size}));
 }
 
-// The scan itself ends at the first progress check once the abort event is set.
-TEST(ListThreadHelper, AnswersStopOnceAbortIsSet) {
+// The scan itself ends at the first progress check once the stop token is raised.
+TEST(ListThreadHelper, AnswersStopOnceTheTokenIsRaised) {
     const TempFile file(KnownEncoderFrames(5000));
-    ManualResetEvent abort;
-    CListThread::thread_helper helper(abort);
+    WorkerThread worker;
+    worker.Start();
     for (const bool aborted : {false, true}) {
+        std::promise<StopToken> token;
+        worker.Post([&token](const StopToken& stop) { token.set_value(stop); });
+        const StopToken stop = token.get_future().get();
         if (aborted) {
-            abort.Set();
+            worker.StopProcessing();
         }
+        CListThread::thread_helper helper(stop);
         Mp3Info record{};
         CMp3File scan;
         ASSERT_TRUE(scan.Open(file.path()));

@@ -1,248 +1,142 @@
+// The worker thread: jobs in posting order, a stop that never waits and reaches the running
+// job through its token, and a shutdown bounded in time even when a job is stuck.
 #include "worker_thread.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <iterator>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include "manual_reset_event.h"
-
 namespace vornik {
 namespace {
 
-// Bounds for waits that normally end at once; only a broken worker reaches them.
-constexpr int kPatienceMs = 10000;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
 
-using Strings = std::vector<std::string>;
-
-// What the fake worker did, in order, and which jobs were freed ("freed <name>"), from
-// whichever thread.
-class Journal {
+// A gate a job waits at, opened by the test; the job also sees its stop token while it waits,
+// as the engine's progress checks do.
+class Gate {
   public:
-    void Add(const std::string& entry) {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        entries_.push_back(entry);
+    // Waits until opened, or until `stop` is raised when `leaveOnStop`; true when opened.
+    bool Pass(const StopToken& stop, bool leaveOnStop) {
+        std::unique_lock lock(mutex_);
+        reached_ = true;
         changed_.notify_all();
+        while (!open_) {
+            if (leaveOnStop && stop.StopRequested()) {
+                return false;
+            }
+            changed_.wait_for(lock, 1ms);
+        }
+        return true;
     }
-    // Waits until `entry` has been added; false after kPatienceMs.
-    bool WaitFor(const std::string& entry) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::milliseconds(kPatienceMs), [&] {
-            return std::count(entries_.begin(), entries_.end(), entry) > 0;
-        });
+    void WaitReached() {
+        std::unique_lock lock(mutex_);
+        ASSERT_TRUE(changed_.wait_for(lock, 10s, [this] { return reached_; }));
     }
-    bool WasFreed(const std::string& name) {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        return std::count(entries_.begin(), entries_.end(), "freed " + name) > 0;
-    }
-    // What the worker did: the entries but the "freed" ones.
-    Strings Work() {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        Strings work;
-        std::copy_if(entries_.begin(), entries_.end(), std::back_inserter(work),
-                     [](const std::string& e) { return e.rfind("freed ", 0) != 0; });
-        return work;
+    void Open() {
+        const std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
     }
 
   private:
     std::mutex mutex_;
     std::condition_variable changed_;
-    Strings entries_;
+    bool reached_ = false;
+    bool open_ = false;
 };
 
-// A request of the fake worker; its journal learns when it is freed, wherever that is.
-struct Job {
-    enum class Kind {
-        Quick,       // returns at once, noting a cancellation that is pending as it starts
-        UntilAbort,  // a long scan: runs until the owner cancels it
-        UntilGate,   // blocked until the test opens the gate, cancelled or not
-        EndLoop,     // asks the loop to end
-    };
-    Job(std::string jobName, Kind jobKind, std::shared_ptr<Journal> jobJournal)
-        : name(std::move(jobName)), kind(jobKind), journal(std::move(jobJournal)) {}
-    ~Job() { journal->Add("freed " + name); }
-
-    std::string name;
-    Kind kind;
-    std::shared_ptr<Journal> journal;
-    std::shared_ptr<ManualResetEvent> gate = std::make_shared<ManualResetEvent>();
-};
-
-// Touches nothing of its own while a job runs, so that it may be destroyed under a blocked job.
-class FakeWorker : public CThread<FakeWorker, Job> {
-  public:
-    explicit FakeWorker(bool start = true) {
-        if (start) {
-            Start();
-        }
+struct Recorder {
+    void Add(const std::string& line) {
+        const std::lock_guard lock(mutex);
+        lines.push_back(line);
+        changed.notify_all();
     }
-
-    bool OnProcessMulti(std::unique_ptr<Job> job, WorkerState& state) {
-        if (job == nullptr) {
-            return true;
-        }
-        Journal& journal = *job->journal;
-        journal.Add("begin " + job->name + (state.abort.IsSet() ? " (abort pending)" : ""));
-        if (job->kind == Job::Kind::UntilAbort) {
-            journal.Add(state.abort.Wait(kPatienceMs) ? "aborted " + job->name : "never aborted");
-        } else if (job->kind == Job::Kind::UntilGate) {
-            job->gate->Wait(kPatienceMs);
-        }
-        journal.Add("end " + job->name);
-        return job->kind != Job::Kind::EndLoop;
+    std::vector<std::string> WaitFor(std::size_t count) {
+        std::unique_lock lock(mutex);
+        changed.wait_for(lock, 10s, [&] { return lines.size() >= count; });
+        return lines;
     }
-
-    std::shared_ptr<WorkerState> SharedState() const { return State(); }
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::string> lines;
 };
 
-class WorkerThreadTest : public ::testing::Test, public WorkerAlerts {
-  protected:
-    void Show(const std::string& text) override { alerts_.push_back(text); }
-
-    std::unique_ptr<Job> MakeJob(const std::string& name, Job::Kind kind = Job::Kind::Quick) {
-        return std::make_unique<Job>(name, kind, journal_);
-    }
-
-    std::shared_ptr<Journal> journal_ = std::make_shared<Journal>();
-    Strings alerts_;  // the owner's thread only
+struct Alerts : WorkerAlerts {
+    void Show(const std::string& text) override { shown.push_back(text); }
+    std::vector<std::string> shown;
 };
 
-// With nothing running there is nothing to cancel, and queued requests are none of the stop's
-// business. (Requests can only wait in an idle worker's queue before its thread starts.)
-TEST_F(WorkerThreadTest, StopWhileIdleKeepsTheQueue) {
-    FakeWorker worker(/*start=*/false);
-    worker.SetAlerts(this);
-    EXPECT_TRUE(worker.IsIdle());
-    EXPECT_FALSE(worker.IsRunning());
-    ASSERT_TRUE(worker.PostThreadRequest(WorkerProcess, MakeJob("a")));
-    ASSERT_TRUE(worker.PostThreadRequest(WorkerProcess, MakeJob("b")));
-    worker.StopProcessing();
-    EXPECT_FALSE(worker.SharedState()->abort.IsSet() || worker.SharedState()->flush.IsSet());
-
+TEST(WorkerThread, RunsJobsInPostingOrder) {
+    Recorder recorder;
+    WorkerThread worker;
     worker.Start();
-    EXPECT_TRUE(worker.IsRunning() && worker.SharedState()->started.IsSet());
-    ASSERT_TRUE(journal_->WaitFor("end b"));
-    EXPECT_EQ(journal_->Work(), (Strings{"begin a", "end a", "begin b", "end b"}));
-    EXPECT_TRUE(alerts_.empty());
-}
-
-// Two requests wait behind one that runs until cancelled: the stop ends the running one and
-// discards (and frees) the waiting ones, and the next request starts with no cancellation left
-// over.
-TEST_F(WorkerThreadTest, StopCancelsTheRunningRequestAndDiscardsTheQueue) {
-    FakeWorker worker;
-    worker.SetAlerts(this);
-    ASSERT_TRUE(worker.PostThreadRequest(WorkerProcess, MakeJob("scan", Job::Kind::UntilAbort)));
-    ASSERT_TRUE(worker.PostThreadRequest(WorkerProcess, MakeJob("queued1")));
-    ASSERT_TRUE(worker.PostThreadRequest(WorkerProcess, MakeJob("queued2")));
-    ASSERT_TRUE(journal_->WaitFor("begin scan"));
-
-    worker.StopProcessing();
-    EXPECT_TRUE(worker.IsIdle());
-    EXPECT_FALSE(worker.SharedState()->flush.IsSet());
-    EXPECT_TRUE(journal_->WasFreed("scan") && journal_->WasFreed("queued1") &&
-                journal_->WasFreed("queued2"));
-    ASSERT_TRUE(worker.PostThreadRequest(WorkerProcess, MakeJob("next")));
-    ASSERT_TRUE(journal_->WaitFor("end next"));
-    EXPECT_EQ(journal_->Work(),
-              (Strings{"begin scan", "aborted scan", "end scan", "begin next", "end next"}));
-    EXPECT_TRUE(alerts_.empty());
-}
-
-TEST_F(WorkerThreadTest, RequestPostedWhileProcessingRunsAfterwardsInOrder) {
-    FakeWorker worker;
-    auto first = MakeJob("first", Job::Kind::UntilGate);
-    const auto gate = first->gate;
-    ASSERT_TRUE(worker.PostThreadRequest(WorkerProcess, std::move(first)));
-    ASSERT_TRUE(journal_->WaitFor("begin first"));
-    EXPECT_FALSE(worker.IsIdle());
-    ASSERT_TRUE(worker.PostThreadRequest(WorkerProcess, MakeJob("second")));
-    ASSERT_TRUE(worker.PostThreadRequest(WorkerProcess, MakeJob("third")));
-    gate->Set();
-    ASSERT_TRUE(journal_->WaitFor("end third"));
-    EXPECT_EQ(journal_->Work(), (Strings{"begin first", "end first", "begin second", "end second",
-                                         "begin third", "end third"}));
-}
-
-// An unknown message is ignored (its request freed); a flush discards what waits behind it.
-TEST_F(WorkerThreadTest, UnknownMessagesAreIgnoredAndFlushDiscardsWhatWaitsBehindIt) {
-    FakeWorker worker(/*start=*/false);
-    ASSERT_TRUE(worker.PostThreadRequest(WorkerProcess, MakeJob("before")));
-    ASSERT_TRUE(worker.PostThreadRequest(0x7777, MakeJob("stray")));
-    ASSERT_TRUE(worker.PostThreadRequest(WorkerFlush));
-    ASSERT_TRUE(worker.PostThreadRequest(WorkerProcess, MakeJob("behind")));
-    worker.Start();
-    ASSERT_TRUE(journal_->WaitFor("freed behind"));
-    ASSERT_TRUE(worker.PostThreadRequest(WorkerProcess, MakeJob("after")));
-    ASSERT_TRUE(journal_->WaitFor("end after"));
-    EXPECT_TRUE(journal_->WasFreed("stray"));
-    EXPECT_EQ(journal_->Work(),
-              (Strings{"begin before", "end before", "begin after", "end after"}));
-}
-
-// A quit message, or a request whose processing asks to end, ends the loop: what waits behind
-// it is freed unprocessed, and later posts fail and free their request.
-TEST_F(WorkerThreadTest, EndOfTheLoopDiscardsTheQueueAndLaterPostsFail) {
-    for (const bool byQuit : {true, false}) {
-        SCOPED_TRACE(byQuit ? "quit message" : "request that ends the loop");
-        journal_ = std::make_shared<Journal>();
-        FakeWorker worker(/*start=*/false);
-        ASSERT_TRUE(
-            byQuit ? worker.PostThreadRequest(WorkerQuit)
-                   : worker.PostThreadRequest(WorkerProcess, MakeJob("last", Job::Kind::EndLoop)));
-        ASSERT_TRUE(worker.PostThreadRequest(WorkerProcess, MakeJob("behind")));
-        worker.Start();
-        ASSERT_TRUE(worker.SharedState()->ended.Wait(kPatienceMs));
-        EXPECT_FALSE(worker.IsRunning());
-        EXPECT_TRUE(worker.IsIdle());
-        EXPECT_TRUE(journal_->WasFreed("behind"));
-        EXPECT_FALSE(worker.PostThreadRequest(WorkerProcess, MakeJob("late")));
-        EXPECT_TRUE(journal_->WasFreed("late"));
-        EXPECT_EQ(journal_->Work(), byQuit ? Strings{} : (Strings{"begin last", "end last"}));
+    for (const char* name : {"a", "b", "c"}) {
+        worker.Post([&recorder, name](const StopToken&) { recorder.Add(name); });
     }
-}
-
-TEST_F(WorkerThreadTest, QuitOfAnIdleWorkerIsFastAndSilent) {
-    FakeWorker worker;
-    worker.SetAlerts(this);
-    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(recorder.WaitFor(3), (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_TRUE(worker.Shutdown());
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
-    EXPECT_FALSE(worker.IsRunning());
-    EXPECT_TRUE(alerts_.empty());
-    EXPECT_TRUE(worker.Shutdown());  // nothing left to end
+    EXPECT_FALSE(worker.Post([](const StopToken&) {}));
 }
 
-// The owner gives up after the join time-out, says so, and goes away; the thread finishes on
-// its own later without running what waited behind the blocked request.
-TEST_F(WorkerThreadTest, BlockedWorkerAtShutdownShowsTheBlockedMessage) {
-    auto worker = std::make_unique<FakeWorker>();
-    worker->SetAlerts(this);
-    auto stuck = MakeJob("stuck", Job::Kind::UntilGate);
-    const auto gate = stuck->gate;
-    ASSERT_TRUE(worker->PostThreadRequest(WorkerProcess, std::move(stuck)));
-    ASSERT_TRUE(worker->PostThreadRequest(WorkerProcess, MakeJob("behind")));
-    ASSERT_TRUE(journal_->WaitFor("begin stuck"));
-    const std::shared_ptr<WorkerState> state = worker->SharedState();
+// A stop returns at once even while the running job cannot notice it (a slow read); the job's
+// token is raised, the jobs queued before the stop are dropped, and jobs posted after it run.
+TEST(WorkerThread, StopNeverWaitsForTheWorker) {
+    Recorder recorder;
+    Gate stuck;
+    WorkerThread worker;
+    worker.Start();
+    std::atomic<bool> sawStop{false};
+    worker.Post([&](const StopToken& stop) {
+        stuck.Pass(stop, /*leaveOnStop=*/false);  // deaf to the stop until the gate opens
+        sawStop = stop.StopRequested();
+        recorder.Add("stuck job ends");
+    });
+    worker.Post([&](const StopToken&) { recorder.Add("queued before the stop"); });
+    stuck.WaitReached();
 
-    const auto start = std::chrono::steady_clock::now();
-    worker.reset();
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
-    EXPECT_EQ(alerts_, Strings{"List thread is blocked...\nThis is not normal behaviour! :("});
-    EXPECT_TRUE(state->OwnerReleased());
-    EXPECT_TRUE(state->abort.IsSet());  // a scan in progress would stop at its next check
+    const Clock::time_point before = Clock::now();
+    worker.StopProcessing();
+    EXPECT_LT(Clock::now() - before, 100ms);
+    worker.Post([&](const StopToken& stop) {
+        recorder.Add(stop.StopRequested() ? "new job stopped" : "new job runs");
+    });
+    EXPECT_FALSE(worker.IsIdle());
+    stuck.Open();
+    EXPECT_EQ(recorder.WaitFor(2), (std::vector<std::string>{"stuck job ends", "new job runs"}));
+    EXPECT_TRUE(sawStop);
+}
 
-    gate->Set();
-    ASSERT_TRUE(state->ended.Wait(kPatienceMs));
-    EXPECT_FALSE(state->running);
-    EXPECT_TRUE(journal_->WasFreed("stuck") && journal_->WasFreed("behind"));
-    EXPECT_EQ(journal_->Work(), (Strings{"begin stuck", "end stuck"}));
+// Shutdown waits until its deadline at most; a job that is stuck is left to end on its own,
+// and the user hears of it.
+TEST(WorkerThread, ShutdownIsBoundedAndLeavesAStuckJobBehind) {
+    auto stuck = std::make_shared<Gate>();
+    Alerts alerts;
+    {
+        WorkerThread worker;
+        worker.SetAlerts(&alerts);
+        worker.Start();
+        worker.Post([stuck](const StopToken& stop) { stuck->Pass(stop, false); });
+        stuck->WaitReached();
+        const Clock::time_point before = Clock::now();
+        EXPECT_FALSE(worker.Shutdown(Clock::now() + 50ms));
+        EXPECT_LT(Clock::now() - before, 1s);
+    }
+    EXPECT_EQ(alerts.shown, (std::vector<std::string>{kWorkerBlockedMessage}));
+    stuck->Open();  // the thread ends on its own; it holds the gate and its own queue
+
+    // A job that listens to its token ends with the shutdown.
+    Gate listening;
+    WorkerThread worker;
+    worker.Start();
+    worker.Post([&](const StopToken& stop) { listening.Pass(stop, /*leaveOnStop=*/true); });
+    listening.WaitReached();
+    EXPECT_TRUE(worker.Shutdown());
 }
 
 }  // namespace

@@ -245,11 +245,11 @@ class SettingsSheetTest : public QObject {
             CVornikList& list = *view.List();
             list.ListLoadFolder(QString::fromStdString(folder.path), true, false);
             QTRY_COMPARE_WITH_TIMEOUT(list.Table().rowCount(), 2, kPatienceMs);
-            const std::uint8_t filled = list.Model().BatchSequence();
+            const std::uint64_t filled = list.Model().FillCount();
             RunSheet(view, c.page, c.steps);
             QTRY_COMPARE_WITH_TIMEOUT(list.Table().rowCount(), 2, kPatienceMs);
             QTest::qWait(100);
-            QVERIFY2((list.Model().BatchSequence() != filled) == c.refills, c.name);
+            QVERIFY2((list.Model().FillCount() != filled) == c.refills, c.name);
         }
     }
 

@@ -230,18 +230,17 @@ class ShellTest : public QObject {
         CVornikList list;
         list.ListLoadFolder(QString::fromStdString(folder.path), true, false);
         QTRY_COMPARE_WITH_TIMEOUT(list.Table().rowCount(), 1, kPatienceMs);
-        const std::uint8_t filled = list.Model().BatchSequence();
+        const std::uint64_t filled = list.Model().FillCount();
         list.CheckFolder();
         QTest::qWait(200);
-        QCOMPARE(list.Model().BatchSequence(), filled);  // nothing changed
+        QCOMPARE(list.Model().FillCount(), filled);  // nothing changed
 
         WriteStream(folder / "b.mp3", 128, 20);
         list.CheckFolder();
         QTRY_COMPARE_WITH_TIMEOUT(list.Table().rowCount(), 2, kPatienceMs);
         WriteStream(folder / "a.mp3", 128, 30);
         list.CheckFolder();
-        QTRY_COMPARE_WITH_TIMEOUT(list.Model().BatchSequence(), std::uint8_t(filled + 2),
-                                  kPatienceMs);
+        QTRY_COMPARE_WITH_TIMEOUT(list.Model().FillCount(), filled + 2, kPatienceMs);
         QTRY_COMPARE_WITH_TIMEOUT(list.Model().Displayed(0).record.frameCount +
                                       list.Model().Displayed(1).record.frameCount,
                                   std::uint32_t{48}, kPatienceMs);
