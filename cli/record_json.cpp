@@ -83,9 +83,9 @@ nlohmann::ordered_json RecordToJson(const Mp3Info& r) {
     j["xingFrames"] = r.xingFrames;
     j["xingBytes"] = r.xingBytes;
     j["xingVbrScale"] = r.xingVbrScale;
-    j["xingToc"] = r.xingToc != nullptr
-                       ? nlohmann::ordered_json(Hex(std::span<const std::uint8_t>(r.xingToc, 100)))
-                       : nlohmann::ordered_json(nullptr);
+    j["xingToc"] = r.hasXingToc ? nlohmann::ordered_json(Hex(std::span<const std::uint8_t>(
+                                      r.xingToc.data(), r.xingToc.size())))
+                                : nlohmann::ordered_json(nullptr);
     j["lameVersion"] = r.lameVersion;
     j["lameTagValid"] = r.lameTagValid;
     j["musicCrcOk"] = r.musicCrcOk;

@@ -141,7 +141,7 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err,
         rows.push_back(std::move(row));
     }
     SortRows(rows, options.sortId, options.reverse);
-    out << FormatRows(rows, options);
+    out << FormatRows(rows, {options.columns, options.format, options.xmlAmpersands});
     return unreadable > 0 ? 2 : 0;
 }
 

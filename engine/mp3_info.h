@@ -76,9 +76,10 @@ struct Mp3Info {
     std::uint32_t xingFlags = 0;
     std::uint32_t xingFrames = 0;
     std::uint32_t xingBytes = 0;
-    std::int32_t xingVbrScale = 0;    // -1 when absent
-    std::uint8_t* xingToc = nullptr;  // 100 bytes owned by the caller; filled only when set
-    std::string lameVersion;          // at most 11 characters
+    std::int32_t xingVbrScale = 0;            // -1 when absent
+    bool hasXingToc = false;                  // the Xing header holds its seek table
+    std::array<std::uint8_t, 100> xingToc{};  // the seek table, zero without one
+    std::string lameVersion;                  // at most 11 characters
     bool lameTagValid = false;
     bool musicCrcOk = false;
     std::uint8_t lameRevision = 0;

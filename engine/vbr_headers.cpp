@@ -94,8 +94,9 @@ int ParseXing(Mp3Info& record, std::span<const std::uint8_t> frame, std::int64_t
     }
     if ((record.xingFlags & kXingToc) != 0) {
         const auto toc = reader.bytes(kXingTocSize);
-        if (record.xingToc != nullptr && toc.size() == kXingTocSize) {
-            std::copy(toc.begin(), toc.end(), record.xingToc);
+        record.hasXingToc = toc.size() == kXingTocSize;
+        if (record.hasXingToc) {
+            std::copy(toc.begin(), toc.end(), record.xingToc.begin());
         }
     }
     record.xingVbrScale = -1;

@@ -16,7 +16,7 @@
 #include "list_settings.h"
 #include "list_worker_port.h"
 #include "listed_folder.h"
-#include "window_with_settings.h"
+#include "settings_keeper.h"
 
 namespace vornik {
 
@@ -66,7 +66,7 @@ class FileListObserver {
 // generation of the request; a result counts only while its row is listed and answers the
 // row's latest request. Rows can therefore go at any time, and a batch posted while another is
 // under way (a complete scan during a fill) takes nothing from the other.
-class FileListModel : public CWindowWithSettings {
+class FileListModel : public SettingsKeeper {
   public:
     FileListModel(ListWorkerPort& worker, const FolderLister& lister, FileListObserver& observer);
     ~FileListModel() override;

@@ -50,8 +50,7 @@ configure_and_build() {
             shift
         fi
     done
-    if [ ! -f "$dir/build.ninja" ]; then
-        cmake -S "$VORNIK_ROOT" -B "$dir" -G Ninja "${options[@]}"
-    fi
+    # Configured every time: CMake keeps its cache, and takes options that changed.
+    cmake -S "$VORNIK_ROOT" -B "$dir" -G Ninja "${options[@]}" >/dev/null
     cmake --build "$dir" "${targets[@]}"
 }

@@ -1,6 +1,9 @@
 #include "details_thread.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
 #include <functional>
 
 #include "log.h"
@@ -34,49 +37,60 @@ class ProgressSink : public CMp3File::sink {
 
 }  // namespace
 
-CDetailsThread::CDetailsThread(std::string path, int scan, QObject* context,
-                               DetailsReceiver& receiver)
-    : path_(std::move(path)), scan_(scan), context_(context), receiver_(receiver) {
-    thread_ = std::thread([this] { Run(); });
+// `receiver` and `open` belong to the GUI thread; `stop` is the worker's token.
+struct CDetailsThread::Link {
+    DetailsReceiver* receiver = nullptr;
+    bool open = true;
+    std::atomic<bool> stop{false};
+};
+
+namespace {
+
+QThreadPool& DetailsPool() {
+    static QThreadPool pool;
+    return pool;
 }
 
-CDetailsThread::~CDetailsThread() {
-    stop_ = true;
-    thread_.join();
-}
-
+// Hands `call` to the GUI thread, where it runs only while the dialog's worker object lives.
 template <typename Call>
-void CDetailsThread::Post(Call call) {
-    QMetaObject::invokeMethod(context_, std::move(call), Qt::QueuedConnection);
+void Post(const std::shared_ptr<CDetailsThread::Link>& link, Call call) {
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [link, call = std::move(call)] {
+            if (link->open) {
+                call(*link->receiver);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
-void CDetailsThread::Run() {
-    DetailsReceiver* const receiver = &receiver_;
-    const int scan = scan_;
-    const auto fail = [this, receiver, scan](const std::string& text) {
-        Post([receiver, scan, text = QString::fromStdString(text)] {
-            receiver->DetailsFailed(scan, text);
+void Run(const std::string& path, int scan, const std::shared_ptr<CDetailsThread::Link>& link) {
+    const auto fail = [&link, scan](const std::string& text) {
+        Post(link, [scan, text = QString::fromStdString(text)](DetailsReceiver& receiver) {
+            receiver.DetailsFailed(scan, text);
         });
     };
-
     CMp3File file;
-    if (!file.Open(path_, "rb")) {
-        fail(kFileNotFound + path_);
+    if (!file.Open(path, "rb")) {
+        fail(kFileNotFound + path);
     } else {
         auto series = std::make_shared<FrameSeries>();
-        series->reserve(kReservedFrames);
-        ProgressSink sink(stop_, [this, receiver, scan](const Mp3Info& record) {
+        series->reserve(CDetailsThread::kReservedFrames);
+        ProgressSink sink(link->stop, [&link, scan](const Mp3Info& record) {
             auto copy = std::make_shared<Mp3Info>(record);
-            copy->xingToc = nullptr;  // the worker's buffer, not the copy's
-            Post([receiver, scan, copy] { receiver->DetailsProgress(scan, *copy); });
+            Post(link, [scan, copy](DetailsReceiver& receiver) {
+                receiver.DetailsProgress(scan, *copy);
+            });
         });
         Mp3Info record{};
         try {
             if (file.ProcessFrames(/*walkFrames=*/true, record, /*frameLimit=*/-1, series.get(),
                                    &sink) == 0) {
                 fail(kErrorProcessing);
-            } else if (!stop_) {
-                Post([receiver, scan, series] { receiver->DetailsDone(scan, series); });
+            } else if (!link->stop) {
+                Post(link, [scan, series](DetailsReceiver& receiver) {
+                    receiver.DetailsDone(scan, series);
+                });
             }
         } catch (const ScanError& error) {
             fail(error.what());
@@ -85,7 +99,26 @@ void CDetailsThread::Run() {
         }
     }
     Log("CDetailsThread ended");
-    Post([receiver, scan] { receiver->DetailsEnded(scan); });
+    Post(link, [scan](DetailsReceiver& receiver) { receiver.DetailsEnded(scan); });
+}
+
+}  // namespace
+
+CDetailsThread::CDetailsThread(std::string path, int scan, QObject* /*context*/,
+                               DetailsReceiver& receiver)
+    : scan_(scan), link_(std::make_shared<Link>()) {
+    link_->receiver = &receiver;
+    (void)QtConcurrent::run(
+        &DetailsPool(), [path = std::move(path), scan, link = link_] { Run(path, scan, link); });
+}
+
+CDetailsThread::~CDetailsThread() {
+    link_->open = false;
+    link_->stop = true;
+}
+
+void CDetailsThread::Stop() {
+    link_->stop = true;
 }
 
 }  // namespace vornik

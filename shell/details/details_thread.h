@@ -7,7 +7,6 @@
 #include <atomic>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "mp3_info.h"
 
@@ -29,9 +28,10 @@ class DetailsReceiver {
     virtual void DetailsEnded(int scan) = 0;
 };
 
-// Starts at construction. The worker never touches a window: it posts to `receiver` through
-// `context`'s event queue, and posts for a `context` that is gone are dropped. Destroying it
-// stops the scan at its next checkpoint and joins the thread.
+// Starts at construction, on a pool of its own. The worker never touches a window: it posts
+// values to `receiver` through the application's event queue, and only while this object
+// lives. Destroying it stops the scan at its next checkpoint and returns at once: closing the
+// dialog never waits on the file.
 class CDetailsThread {
   public:
     CDetailsThread(std::string path, int scan, QObject* context, DetailsReceiver& receiver);
@@ -40,23 +40,18 @@ class CDetailsThread {
     CDetailsThread& operator=(const CDetailsThread&) = delete;
 
     // Asks the scan to stop at its next checkpoint; DetailsEnded still comes.
-    void Stop() { stop_ = true; }
+    void Stop();
     int Scan() const { return scan_; }
 
     // The series' room reserved up front, as frames.
     static constexpr std::size_t kReservedFrames = 20000;
 
-  private:
-    void Run();
-    template <typename Call>
-    void Post(Call call);
+    // What the dialog and its worker share.
+    struct Link;
 
-    const std::string path_;
+  private:
     const int scan_;
-    QObject* context_;
-    DetailsReceiver& receiver_;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
+    std::shared_ptr<Link> link_;
 };
 
 }  // namespace vornik

@@ -22,7 +22,7 @@ std::string ListDocument(const FileListModel& list, const std::string& format) {
         const _LVItemData& row = list.Displayed(index);
         rows.push_back({row.fullPath, row.record, row.texts});
     }
-    ScanOptions options;
+    DocumentOptions options;
     options.columns = list.Columns().ShownIds();
     options.format = format;
     options.xmlAmpersands = list.Settings().xml;

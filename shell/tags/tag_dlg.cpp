@@ -15,7 +15,6 @@ namespace vornik {
 CTagDlg::CTagDlg(const Mp3Info& record, const AttributeTexts& texts, const std::string& path,
                  const QString& displayName, QWidget* parent)
     : QDialog(parent), record_(record), texts_(texts), tabs_(new QTabWidget) {
-    record_.xingToc = nullptr;
     setWindowTitle(tr("Tags - [") + displayName + "]");
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(true);

@@ -96,7 +96,6 @@ CTagThread::CTagThread(std::string path, const Mp3Info& record, TagCrcReceiver r
     : link_(std::make_shared<Link>()) {
     link_->receiver = std::move(receiver);
     auto copy = std::make_shared<Mp3Info>(record);
-    copy->xingToc = nullptr;
     (void)QtConcurrent::run(&CrcPool(), [link = link_, path = std::move(path), copy] {
         CrcProgress sink(
             [&link](int percent) {
@@ -108,6 +107,10 @@ CTagThread::CTagThread(std::string path, const Mp3Info& record, TagCrcReceiver r
             r.finished(outcome.done, outcome.crc, outcome.failure);
         });
     });
+}
+
+bool CTagThread::AllEnded() {
+    return CrcPool().activeThreadCount() == 0;
 }
 
 CTagThread::~CTagThread() {

@@ -31,6 +31,9 @@ class CTagThread {
     CTagThread(const CTagThread&) = delete;
     CTagThread& operator=(const CTagThread&) = delete;
 
+    // No CRC pass is running (one whose dialog went ends at its next block).
+    static bool AllEnded();
+
     // What the dialog and its worker share.
     struct Link;
 

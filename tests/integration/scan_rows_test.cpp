@@ -15,7 +15,7 @@ TEST(ScanRows, DocumentsKeepTheBytesOfNamesThatAreNotUtf8) {
     rows[0].texts[kSlotName] = "x\xff.mp3";
     rows[1].path = "/m/\xc3\x84.mp3";
     rows[1].texts[kSlotName] = "\xc3\x84.mp3";
-    ScanOptions options;
+    DocumentOptions options;
     options.columns = {0};
 
     options.format = "json";

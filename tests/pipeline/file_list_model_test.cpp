@@ -531,7 +531,7 @@ TEST_F(FileListModelTest, SettingsReachTheWorkerAndTravelThroughTheSettingsInter
     ini.SetInt("list_settings", "num_columns22_", 2);
     ini.SetInt("list_settings", "colid2_0", 5);
     ini.SetInt("list_settings", "colid2_1", 0);
-    CWindowWithSettings& window = model_;
+    SettingsKeeper& window = model_;
     window.LoadSettings(ini);
     Fill();
     EXPECT_EQ(worker_.options(), (std::pair<bool, bool>{false, true}));

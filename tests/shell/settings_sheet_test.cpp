@@ -247,8 +247,8 @@ class SettingsSheetTest : public QObject {
             QTRY_COMPARE_WITH_TIMEOUT(list.Table().rowCount(), 2, kPatienceMs);
             const std::uint64_t filled = list.Model().FillCount();
             RunSheet(view, c.page, c.steps);
-            QTRY_COMPARE_WITH_TIMEOUT(list.Table().rowCount(), 2, kPatienceMs);
-            QTest::qWait(100);
+            QTRY_VERIFY_WITH_TIMEOUT(test::ListSettled(list) && list.Table().rowCount() == 2,
+                                     kPatienceMs);
             QVERIFY2((list.Model().FillCount() != filled) == c.refills, c.name);
         }
     }

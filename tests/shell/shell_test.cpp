@@ -232,7 +232,7 @@ class ShellTest : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(list.Table().rowCount(), 1, kPatienceMs);
         const std::uint64_t filled = list.Model().FillCount();
         list.CheckFolder();
-        QTest::qWait(200);
+        QTRY_VERIFY_WITH_TIMEOUT(test::ListSettled(list), kPatienceMs);
         QCOMPARE(list.Model().FillCount(), filled);  // nothing changed
 
         WriteStream(folder / "b.mp3", 128, 20);
@@ -257,13 +257,13 @@ class ShellTest : public QObject {
         QSignalSpy status(&list, &CVornikList::FrameSetStatusText);
         list.ListLoadFolder(QString::fromStdString(first.path), true, false);
         list.ListLoadFolder(QString::fromStdString(second.path), true, false);
-        QTRY_COMPARE_WITH_TIMEOUT(list.Table().rowCount(), 1, kPatienceMs);
-        QTest::qWait(200);
+        QTRY_VERIFY_WITH_TIMEOUT(test::ListSettled(list) && list.Table().rowCount() == 1,
+                                 kPatienceMs);
         QCOMPARE(ShownNames(list), QStringList{"second.mp3"});
 
         list.ListLoadFolder(QString::fromStdString(first.path), true, false);
         list.ViewCommand(CmdStop);
-        QTest::qWait(200);
+        QTRY_VERIFY_WITH_TIMEOUT(test::ListSettled(list), kPatienceMs);
         QCOMPARE(ShownNames(list), QStringList{"second.mp3"});
 
         const QString gone = QString::fromStdString(second / "gone");

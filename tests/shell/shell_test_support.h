@@ -1,6 +1,7 @@
 // Files and folders the desktop program's tests make for themselves.
 #pragma once
 
+#include <QFutureWatcher>
 #include <QStringList>
 #include <cstdint>
 #include <filesystem>
@@ -35,6 +36,17 @@ inline void WriteStream(const std::string& path, int kbps, int frames) {
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
+}
+
+// True once every background job `owner` started (listings, the folder watch) has handed its
+// result over: RunInBackground parents its watcher to the owner and deletes it when done.
+inline bool BackgroundWorkDone(const QObject& owner) {
+    return owner.findChildren<QFutureWatcherBase*>().isEmpty();
+}
+
+// True once the list has nothing under way: no listing and no row waiting for a worker.
+inline bool ListSettled(CVornikList& list) {
+    return BackgroundWorkDone(list) && list.Model().Awaited() == 0;
 }
 
 inline QStringList ShownNames(CVornikList& list) {

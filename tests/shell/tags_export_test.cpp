@@ -14,6 +14,7 @@
 #include "tag_dlg.h"
 #include "tag_page.h"
 #include "tag_rows.h"
+#include "tag_thread.h"
 #include "vbr_builders.h"
 #include "vornik_app.h"
 #include "vornik_list.h"
@@ -199,7 +200,7 @@ class TagsExportTest : public QObject {
         closing->show();
         closing->close();
         QTRY_VERIFY(closing.isNull());
-        QTest::qWait(300);
+        QTRY_VERIFY_WITH_TIMEOUT(CTagThread::AllEnded(), kPatienceMs);
     }
 
     void ExportFormatsFollowTheExtension() {

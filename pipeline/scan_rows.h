@@ -1,4 +1,5 @@
-// The rows of a scan, in list order, written in the formats the scan command offers.
+// The rows of a list or a scan written out as a document: the desktop's export and the
+// command line's scan write the same bytes.
 #pragma once
 
 #include <string>
@@ -6,9 +7,15 @@
 
 #include "attribute_texts.h"
 #include "mp3_info.h"
-#include "scan_command.h"
 
 namespace vornik {
+
+// How a document is written.
+struct DocumentOptions {
+    std::vector<int> columns{0, 1, 2, 9, 4, 5, 6, 7};  // attribute ids, in order
+    std::string format = "txt";                        // txt, xml, json or csv
+    bool xmlAmpersands = true;  // the export's "xml" setting: write "&" as "&amp;"
+};
 
 struct ScanRow {
     std::string path;
@@ -25,7 +32,7 @@ void SortRows(std::vector<ScanRow>& rows, int sortId, bool reverse);
 // the path is not valid UTF-8, each column's name with its text, the numeric record field
 // that sorts the column under the field's own name, and "quality"), "csv" (RFC 4180, a header
 // of column names).
-std::string FormatRows(const std::vector<ScanRow>& rows, const ScanOptions& options);
+std::string FormatRows(const std::vector<ScanRow>& rows, const DocumentOptions& options);
 
 // One CSV field: quoted, with its quotes doubled, when it holds a comma, a quote or a line end.
 std::string CsvField(const std::string& text);

@@ -118,7 +118,7 @@ std::string CsvField(const std::string& text) {
     return quoted + "\"";
 }
 
-std::string FormatRows(const std::vector<ScanRow>& rows, const ScanOptions& options) {
+std::string FormatRows(const std::vector<ScanRow>& rows, const DocumentOptions& options) {
     if (options.format == "json") {
         return Json(rows, options.columns);
     }
