@@ -146,11 +146,12 @@ void FileListModel::Stop() {
     observer_.SetStatusText(kProgressPane, kInterruptedText);
 }
 
-int FileListModel::CompleteScanSelected() {
+int FileListModel::CompleteScan(const std::vector<int>& indexes) {
     std::vector<_LVItemData*> batch;
-    for (std::size_t i = 0; i < displayed_; ++i) {
-        if (rows_[i]->selected && !rows_[i]->record.scanComplete) {
-            batch.push_back(rows_[i].get());
+    for (const int index : indexes) {
+        if (index >= 0 && index < DisplayedCount() &&
+            !rows_[static_cast<std::size_t>(index)]->record.scanComplete) {
+            batch.push_back(rows_[static_cast<std::size_t>(index)].get());
         }
     }
     const int count = static_cast<int>(batch.size());
@@ -301,13 +302,6 @@ bool FileListModel::RowRenamed(int index, const std::string& newName) {
     std::sort(snapshot_.begin(), snapshot_.end());
     observer_.DisplayChanged({DisplayChange::Kind::Update, index});
     return true;
-}
-
-void FileListModel::SelectAll(bool select) {
-    for (std::size_t i = 0; i < displayed_; ++i) {
-        rows_[i]->selected = select;
-    }
-    observer_.DisplayChanged({DisplayChange::Kind::Update, -1});
 }
 
 const _LVItemData& FileListModel::Displayed(int index) const {

@@ -110,9 +110,9 @@ class FileListModel : public SettingsKeeper {
     bool DiffersFromFill(const FolderSnapshot& now) const;
     // Stop loading: rows not yet reported stay hidden until the next fill.
     void Stop();
-    // Posts every selected shown row that was not scanned to its end as one batch with no
-    // frame budget. Returns the number of rows posted.
-    int CompleteScanSelected();
+    // Posts the shown rows at `indexes` (the view's selection) that were not scanned to their
+    // end as one batch with no frame budget. Returns the number of rows posted.
+    int CompleteScan(const std::vector<int>& indexes);
 
     // `ListItemDone`: swaps the result's record and texts into its row, shows the row at its
     // sorted place (after the rows it compares equal to) and updates the status bar. False,
@@ -132,8 +132,6 @@ class FileListModel : public SettingsKeeper {
     // change; a row still waiting for a worker is asked again under its new path. False for
     // an index that is not shown.
     bool RowRenamed(int index, const std::string& newName);
-    // Sets or clears the selection of every shown row.
-    void SelectAll(bool select);
 
     int DisplayedCount() const { return static_cast<int>(displayed_); }
     // Shown row `index`, which must be below DisplayedCount().

@@ -16,9 +16,7 @@ namespace vornik {
 struct _LVItemData {
     virtual ~_LVItemData() = default;
 
-    std::string folder;  // the folder that holds the file
-    bool focused = false;
-    bool selected = false;
+    std::string folder;       // the folder that holds the file
     std::string fileName;     // the file's name within the folder
     int icon = -1;            // the shell decides; -1 until known
     Mp3Info record{};         // zero until the worker's result arrives

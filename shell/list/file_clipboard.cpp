@@ -43,7 +43,9 @@ QMimeData* FilesMimeData(const std::vector<std::string>& paths, bool cut) {
         const QByteArray uri = FileUri(path);
         uriList += uri + "\r\n";
         gnome += '\n' + uri;
-        shown << DisplayPath(path);
+        // As text for people and text fields; a name that is not UTF-8 would read as another
+        // file's name there, so it goes as its URI.
+        shown << (IsTextPath(path) ? DisplayPath(path) : QString::fromLatin1(FileUri(path)));
     }
     data->setData(QStringLiteral("text/uri-list"), uriList);
     data->setData(kGnomeCopiedFiles, gnome);

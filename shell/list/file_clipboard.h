@@ -15,7 +15,8 @@ enum class FileEffect { None, Copy, Move };
 // unreserved characters percent-encoded; GNOME's x-special/gnome-copied-files ("cut" or "copy",
 // then one URI per line); KDE's application/x-kde-cutselection ("1" after a cut);
 // "Preferred DropEffect", one 32-bit little-endian word (2 cut, 1 copy); and the paths as
-// plain text, one per line (for people to read: names that are not UTF-8 show U+FFFD).
+// plain text, one per line (a name that is not UTF-8 as its file URI, never as a text that
+// names another file).
 QMimeData* FilesMimeData(const std::vector<std::string>& paths, bool cut);
 
 struct ClipboardFiles {

@@ -3,6 +3,7 @@
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QMimeDatabase>
+#include <unordered_map>
 
 namespace vornik {
 
@@ -16,6 +17,7 @@ void FileTableModel::AboutToChange(const DisplayChange& change) {
             break;
         case DisplayChange::Kind::Layout:
             Q_EMIT layoutAboutToBeChanged();
+            KeepPersistentRows();
             break;
         case DisplayChange::Kind::Insert:
             beginInsertRows(QModelIndex(), change.index, change.index);
@@ -37,6 +39,7 @@ void FileTableModel::Changed(const DisplayChange& change) {
             endResetModel();
             break;
         case DisplayChange::Kind::Layout:
+            MovePersistentRows();
             Q_EMIT layoutChanged();
             break;
         case DisplayChange::Kind::Insert:
@@ -56,6 +59,32 @@ void FileTableModel::Changed(const DisplayChange& change) {
             }
             break;
     }
+}
+
+void FileTableModel::KeepPersistentRows() {
+    persistentBefore_ = persistentIndexList();
+    persistentIds_.clear();
+    for (const QModelIndex& index : persistentBefore_) {
+        persistentIds_.push_back(index.row() < list_.DisplayedCount()
+                                     ? list_.Displayed(index.row()).id
+                                     : std::uint64_t{0});
+    }
+}
+
+void FileTableModel::MovePersistentRows() {
+    std::unordered_map<std::uint64_t, int> placeOf;
+    for (int row = 0; row < list_.DisplayedCount(); ++row) {
+        placeOf[list_.Displayed(row).id] = row;
+    }
+    QModelIndexList after;
+    for (qsizetype i = 0; i < persistentBefore_.size(); ++i) {
+        const auto place = placeOf.find(persistentIds_[static_cast<std::size_t>(i)]);
+        after << (place == placeOf.end() ? QModelIndex()
+                                         : index(place->second, persistentBefore_[i].column()));
+    }
+    changePersistentIndexList(persistentBefore_, after);
+    persistentBefore_.clear();
+    persistentIds_.clear();
 }
 
 void FileTableModel::RowsChanged(int first, int last) {

@@ -4,7 +4,9 @@
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QIcon>
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "cell_colours.h"
 #include "file_list_model.h"
@@ -39,12 +41,18 @@ class FileTableModel : public QAbstractTableModel {
 
   private:
     QIcon FileIcon(const _LVItemData& row) const;
+    // Around a sort: the rows the persistent indexes (the view's selection and current row)
+    // stood on, by row id, and their places afterwards.
+    void KeepPersistentRows();
+    void MovePersistentRows();
     void RowsChanged(int first, int last);
 
     const FileListModel& list_;
     ListPalette palette_;
     mutable QHash<QString, QIcon> iconsByExtension_;
     Renamer renamer_;
+    QModelIndexList persistentBefore_;
+    std::vector<std::uint64_t> persistentIds_;
 };
 
 }  // namespace vornik

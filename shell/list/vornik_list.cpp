@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <thread>
+#include <unordered_set>
 
 #include "background_job.h"
 #include "command_ids.h"
@@ -98,8 +99,6 @@ CVornikList::CVornikList(QWidget* parent)
     });
     connect(header_, &CListSubHeader::CustomizeRequested, this,
             [this] { Q_EMIT ViewSettings(/*page=*/2); });
-    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &CVornikList::TakeSelectionIntoRows);
     connect(this, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { OpenDetails(index.row()); });
 
@@ -152,9 +151,12 @@ void CVornikList::ApplyPages(int changeFlags) {
     // The widths the user left, so that a column shown before keeps its width.
     CopyColumnWidths();
     model_.Columns().SetShownIds(ColumnIdsOf(pageValues_.chosenColumns));
+    // New columns reset the table, and with it the view's selection: the same files are
+    // selected again afterwards.
+    const std::vector<std::uint64_t> selected = SelectedRowIds();
     model_.SetSettings(settings);
     RebuildColumns();
-    PutRowsIntoSelection();
+    SelectRowIds(selected);
     if (changeFlags != 0) {
         ViewRefresh(/*completeScan=*/false);
     } else {
@@ -216,7 +218,11 @@ void CVornikList::ViewRefresh(bool completeScan) {
 
 void CVornikList::ViewSelectAll(bool select) {
     setFocus();
-    model_.SelectAll(select);
+    if (select) {
+        selectAll();
+    } else {
+        clearSelection();
+    }
 }
 
 void CVornikList::ViewCommand(int command) {
@@ -578,11 +584,15 @@ std::vector<std::string> CVornikList::SelectedPaths() const {
 
 std::vector<int> CVornikList::SelectedRows() const {
     std::vector<int> rows;
-    for (int row = 0; row < model_.DisplayedCount(); ++row) {
-        if (model_.Displayed(row).selected) {
-            rows.push_back(row);
+    if (selectionModel() == nullptr) {
+        return rows;
+    }
+    for (const QModelIndex& index : selectionModel()->selectedRows()) {
+        if (index.row() < model_.DisplayedCount()) {
+            rows.push_back(index.row());
         }
     }
+    std::sort(rows.begin(), rows.end());
     return rows;
 }
 
@@ -636,7 +646,7 @@ void CVornikList::contextMenuEvent(QContextMenuEvent* event) {
     } else if (chosen == lameHeader) {
         OpenTagDialog(selected.front());
     } else if (chosen == completeScan) {
-        model_.CompleteScanSelected();
+        model_.CompleteScan(SelectedRows());  // the rows may have moved while the menu was open
     } else if (chosen == rename) {
         ViewRename();
     } else if (chosen == openDefault) {
@@ -664,11 +674,6 @@ void CVornikList::DisplayAboutToChange(const DisplayChange& change) {
 
 void CVornikList::DisplayChanged(const DisplayChange& change) {
     table_.Changed(change);
-    const bool wholeList = change.kind == DisplayChange::Kind::Layout ||
-                           (change.kind == DisplayChange::Kind::Update && change.index < 0);
-    if (wholeList) {
-        PutRowsIntoSelection();
-    }
 }
 
 void CVornikList::SetStatusText(int pane, const std::string& text) {
@@ -702,43 +707,27 @@ void CVornikList::OnWorkerMessage(ListWorkerMessage& message) {
     }
 }
 
-void CVornikList::TakeSelectionIntoRows(const QItemSelection& selected,
-                                        const QItemSelection& deselected) {
-    if (syncingSelection_) {
-        return;
+std::vector<std::uint64_t> CVornikList::SelectedRowIds() const {
+    std::vector<std::uint64_t> ids;
+    for (const int row : SelectedRows()) {
+        ids.push_back(model_.Displayed(row).id);
     }
-    // Only the rows the change names: a click in a list of thousands touches a few rows.
-    const auto mark = [this](const QItemSelection& ranges, bool on) {
-        for (const QItemSelectionRange& range : ranges) {
-            for (int row = range.top(); row <= range.bottom() && row < model_.DisplayedCount();
-                 ++row) {
-                model_.Displayed(row).selected = on;
-            }
-        }
-    };
-    mark(deselected, false);
-    mark(selected, true);
+    return ids;
 }
 
-void CVornikList::PutRowsIntoSelection() {
-    if (selectionModel() == nullptr || table_.columnCount() == 0) {
+void CVornikList::SelectRowIds(const std::vector<std::uint64_t>& ids) {
+    if (selectionModel() == nullptr || table_.columnCount() == 0 || ids.empty()) {
         return;
     }
+    const std::unordered_set<std::uint64_t> wanted(ids.begin(), ids.end());
     QItemSelection selection;
     const int last = table_.columnCount() - 1;
-    int start = -1;
-    for (int row = 0; row <= model_.DisplayedCount(); ++row) {
-        const bool selected = row < model_.DisplayedCount() && model_.Displayed(row).selected;
-        if (selected && start < 0) {
-            start = row;
-        } else if (!selected && start >= 0) {
-            selection.select(table_.index(start, 0), table_.index(row - 1, last));
-            start = -1;
+    for (int row = 0; row < model_.DisplayedCount(); ++row) {
+        if (wanted.count(model_.Displayed(row).id) > 0) {
+            selection.select(table_.index(row, 0), table_.index(row, last));
         }
     }
-    syncingSelection_ = true;
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    syncingSelection_ = false;
 }
 
 }  // namespace vornik

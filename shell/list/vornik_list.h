@@ -121,10 +121,10 @@ class CVornikList : public QTableView,
     void CopyColumnWidths();
     std::vector<int> SelectedRows() const;
     std::vector<std::string> SelectedPaths() const;
-    // The selection lives in the rows; these keep the view's selection and the rows' flags
-    // the same.
-    void TakeSelectionIntoRows(const QItemSelection& selected, const QItemSelection& deselected);
-    void PutRowsIntoSelection();
+    // The selection lives in the view's selection model alone; these carry it over a reset of
+    // the table by the rows' ids.
+    std::vector<std::uint64_t> SelectedRowIds() const;
+    void SelectRowIds(const std::vector<std::uint64_t>& ids);
 
     GuiResultPoster poster_;
     ListWorkers workers_;
@@ -134,7 +134,6 @@ class CVornikList : public QTableView,
     CListSubHeader* header_;
     QTimer watch_;
     QTimer shortWatch_;
-    bool syncingSelection_ = false;
     std::uint64_t listingRequest_ = 0;  // the latest fill asked for; older listings are dropped
     bool listing_ = false;              // that fill's folder is still being listed
     bool checking_ = false;             // the folder watch's listing is under way

@@ -28,7 +28,8 @@ CTagPage::CTagPage(TagPageKind kind, QWidget* parent)
 void CTagPage::SetRows(const TagRows& rows) {
     list_->clear();
     for (const auto& [field, value] : rows) {
-        new QTreeWidgetItem(list_, {field, value});
+        auto* item = new QTreeWidgetItem(list_, {field, value});
+        item->setToolTip(1, value);  // a long value (a reason, say) is cut at the dialog's edge
     }
 }
 

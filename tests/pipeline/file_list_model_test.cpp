@@ -285,8 +285,7 @@ TEST_F(FileListModelTest, ResultsThatNoLongerCountAreIgnored) {
 TEST_F(FileListModelTest, CompleteScanDuringAFillKeepsTheRestOfTheFill) {
     Fill();
     Report("a.mp3", Partial(10));
-    model_.Displayed(0).selected = true;
-    ASSERT_EQ(model_.CompleteScanSelected(), 1);
+    ASSERT_EQ(model_.CompleteScan({0}), 1);
     EXPECT_EQ(worker_.calls, (Strings{"stop", "post", "post"}));  // the fill is not stopped
     ASSERT_TRUE(Report("b.mp3", Record(20)));
     ASSERT_TRUE(Report("a.mp3", Record(25)));
@@ -297,23 +296,22 @@ TEST_F(FileListModelTest, CompleteScanDuringAFillKeepsTheRestOfTheFill) {
 
 TEST_F(FileListModelTest, RescannedShownRowMovesToItsNewPlace) {
     FillMusic(Partial(10), Record(20), Record(30));
-    EXPECT_EQ(model_.CompleteScanSelected(), 0);  // nothing selected: nothing posted
-    model_.Displayed(0).selected = true;
-    model_.Displayed(1).selected = true;  // scanned to its end: not posted again
+    EXPECT_EQ(model_.CompleteScan({}), 0);          // nothing selected: nothing posted
+    EXPECT_EQ(model_.CompleteScan({-1, 3, 7}), 0);  // no shown rows
     observer_.changes.clear();
-    ASSERT_EQ(model_.CompleteScanSelected(), 1);
+    // Row 1 was scanned to its end: not posted again.
+    ASSERT_EQ(model_.CompleteScan({0, 1}), 1);
     ASSERT_EQ(worker_.requests.size(), 2u);
     EXPECT_EQ(Batch(), std::make_tuple(Strings{"a.mp3"}, 0, true));
 
     ASSERT_TRUE(Report("a.mp3", Record(25), true));
     EXPECT_EQ(Shown(), (Strings{"b.mp3", "a.mp3", "c.mp3"}));
     EXPECT_EQ(observer_.changes, (Changes{{K::Move, 0, 2}}));
-    EXPECT_TRUE(model_.Displayed(1).selected);  // the selection stays with the row
 
     // Rescanned to the same place: the row changes where it stands.
     observer_.changes.clear();
     model_.Displayed(1).record.scanComplete = false;
-    ASSERT_EQ(model_.CompleteScanSelected(), 1);
+    ASSERT_EQ(model_.CompleteScan({1}), 1);
     ASSERT_TRUE(Report("a.mp3", Record(21), true));
     EXPECT_EQ(observer_.changes, (Changes{{K::Update, 1}}));
 }
@@ -333,10 +331,9 @@ TEST_F(FileListModelTest, FailedRowLeavesTheListOnlyForItsLatestRequest) {
     EXPECT_FALSE(model_.ItemFailed(hidden));  // reported twice: already gone
 
     // A shown row fails when its rescan no longer reads as audio.
-    model_.Displayed(0).selected = true;
-    model_.CompleteScanSelected();
+    model_.CompleteScan({0});
     const ListRowRef first = RefOf("a.mp3");
-    model_.CompleteScanSelected();  // twice: only the second one's answer counts
+    model_.CompleteScan({0});  // twice: only the second one's answer counts
     EXPECT_FALSE(model_.ItemFailed(first));
     ASSERT_TRUE(model_.ItemFailed(RefOf("a.mp3")));
     EXPECT_EQ(Shown(), (Strings{"b.mp3"}));
@@ -507,14 +504,6 @@ TEST_F(FileListModelTest, CellsAndSelectionOfShownRows) {
     EXPECT_EQ(model_.CellText(0, 4), "42");  // Length, slot 3
     model_.Displayed(0).texts[kSlotQuality] = "Good";
     EXPECT_EQ(model_.CellText(0, 7), "");  // the Quality column shows only its colour
-
-    observer_.changes.clear();
-    model_.SelectAll(true);
-    EXPECT_EQ(observer_.changes, (Changes{{K::Update, -1}}));
-    EXPECT_TRUE(model_.Displayed(0).selected && model_.Displayed(1).selected);
-    EXPECT_FALSE(RowNamed("c.mp3")->selected);  // not shown
-    model_.SelectAll(false);
-    EXPECT_FALSE(model_.Displayed(0).selected || model_.Displayed(1).selected);
 }
 
 TEST_F(FileListModelTest, SettingsReachTheWorkerAndTravelThroughTheSettingsInterface) {

@@ -90,11 +90,12 @@ TEST_F(ListSeamTest, CompleteScanDuringAFillLosesNothing) {
         ASSERT_TRUE(message.has_value());
         Take(*message);
     }
+    std::vector<int> shown;
     for (int i = 0; i < model_.DisplayedCount(); ++i) {
-        model_.Displayed(i).selected = true;
         model_.Displayed(i).record.scanComplete = false;
+        shown.push_back(i);
     }
-    EXPECT_GT(model_.CompleteScanSelected(), 0);
+    EXPECT_GT(model_.CompleteScan(shown), 0);
     Deliver();
     EXPECT_EQ(model_.DisplayedCount(), kFiles);
     EXPECT_EQ(model_.SummaryText().rfind("60 files, ", 0), 0u) << model_.SummaryText();
@@ -107,11 +108,12 @@ TEST_F(ListSeamTest, RenamesWhileWorkersRescanShareNothing) {
     Deliver();
     ASSERT_EQ(model_.DisplayedCount(), kFiles);
     for (int round = 0; round < 3; ++round) {
-        model_.SelectAll(true);
+        std::vector<int> shown;
         for (int i = 0; i < model_.DisplayedCount(); ++i) {
             model_.Displayed(i).record.scanComplete = false;
+            shown.push_back(i);
         }
-        model_.CompleteScanSelected();
+        model_.CompleteScan(shown);
         for (int i = 0; i < model_.DisplayedCount(); i += 2) {
             const _LVItemData& row = model_.Displayed(i);
             const std::string name = "renamed-" + std::to_string(round) + "-" + row.fileName;

@@ -124,6 +124,10 @@ class FileOperationsTest : public QObject {
             QCOMPARE(LocalPathOfUri(FileUri(path)), std::optional<std::string>(path));
             QCOMPARE(LocalPathOfUrl(FileUrl(path)), std::optional<std::string>(path));
             QVERIFY(FileUri(path).startsWith("file:///m/"));
+            // The text never names another file: a name that is not UTF-8 goes as its URI.
+            QCOMPARE(PathBytes(data->text()) == path || data->text().toLatin1() == FileUri(path),
+                     true);
+            QVERIFY(PathBytes(data->text()) != "/m/x\xef\xbf\xbd.mp3");
             // What another program's drop gives back, parsed by Qt.
             QMimeData dropped;
             dropped.setUrls(data->urls());
