@@ -211,9 +211,14 @@ class ShellTest : public QObject {
         list.ViewRefresh(/*completeScan=*/true);
         QTRY_COMPARE_WITH_TIMEOUT(list.Table().rowCount(), 3, kPatienceMs);
 
-        // Frames (column 3): clicking sorts by it, clicking again reverses.
+        // Frames (column 3): clicking sorts by it, clicking again reverses; the selection
+        // (a.mp3, and the current row with it) follows its file.
+        list.selectRow(0);
         Q_EMIT list.SubHeader().sectionClicked(3);
         QCOMPARE(ShownNames(list), (QStringList{"c.MP3", "b.mp3", "a.mp3"}));
+        QCOMPARE(list.selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(list.selectionModel()->selectedRows().front().row(), 2);
+        QCOMPARE(list.currentIndex().row(), 2);
         QCOMPARE(list.SubHeader().SortColumn(), 3);
         Q_EMIT list.SubHeader().sectionClicked(3);
         QCOMPARE(ShownNames(list), (QStringList{"a.mp3", "b.mp3", "c.MP3"}));
