@@ -1,5 +1,12 @@
 #include "list_export.h"
 
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "desktop_open.h"
+#include "local_path.h"
+#include "replace_file.h"
+
 #include "scan_rows.h"
 
 namespace vornik {
@@ -27,6 +34,34 @@ std::string ListDocument(const FileListModel& list, const std::string& format) {
     options.format = format;
     options.xmlAmpersands = list.Settings().xml;
     return FormatRows(rows, options);
+}
+
+void ExportListWithDialog(QWidget* parent, const FileListModel& model) {
+    QFileDialog chooser(parent->window(), QObject::tr("Export"));
+    chooser.setAcceptMode(QFileDialog::AcceptSave);
+    chooser.setNameFilters({QObject::tr("XML Files (*.xml)"), QObject::tr("Text Files (*.txt)"),
+                            QObject::tr("JSON Files (*.json)"), QObject::tr("CSV Files (*.csv)")});
+    chooser.setDefaultSuffix(QStringLiteral("xml"));
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) {
+        return;
+    }
+    const std::string path = PathBytes(chooser.selectedFiles().front());
+    const std::optional<std::string> format = ExportFormatOf(path);
+    if (!format) {
+        QMessageBox::information(parent, QString(), QObject::tr("Unrecognized filetype"));
+        return;
+    }
+    // Written beside the old file and renamed over it: a failed write leaves the old file.
+    std::error_code error;
+    if (!WriteFileReplacing(path, ListDocument(model, *format), error, ReadOnlyFile::kKeep)) {
+        QMessageBox box(QMessageBox::Warning, QString(), QObject::tr("Unable to write to file"),
+                        QMessageBox::Ok, parent);
+        box.setInformativeText(DisplayPath(path) + QStringLiteral(": ") +
+                               QString::fromStdString(error.message()));
+        box.exec();
+        return;
+    }
+    OpenWithDefaultApplication(path);
 }
 
 }  // namespace vornik

@@ -6,6 +6,8 @@
 
 #include "file_list_model.h"
 
+class QWidget;
+
 namespace vornik {
 
 // The format the chosen file name asks for, by the text from the path's last "." on, compared
@@ -17,5 +19,9 @@ std::optional<std::string> ExportFormatOf(const std::string& path);
 // `vornik-cli scan` writes for the same rows, columns and order; the "xml" setting decides the
 // XML's HTML codes.
 std::string ListDocument(const FileListModel& list, const std::string& format);
+
+// "&Export": asks for a file, writes the list there (beside the old file, renamed over it)
+// and opens it; every question and failure is said in front of `parent`.
+void ExportListWithDialog(QWidget* parent, const FileListModel& list);
 
 }  // namespace vornik

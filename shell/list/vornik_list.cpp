@@ -1,20 +1,15 @@
 #include "vornik_list.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDrag>
 #include <QDragEnterEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPointer>
-#include <QProgressDialog>
-#include <QPushButton>
 #include <algorithm>
 #include <filesystem>
 #include <thread>
@@ -25,9 +20,6 @@
 #include "desktop_open.h"
 #include "file_analysis.h"
 #include "file_clipboard.h"
-#include "file_operations.h"
-#include "file_transfer.h"
-#include "file_type_filter.h"
 #include "list_cell_delegate.h"
 #include "list_export.h"
 #include "list_sub_header.h"
@@ -38,7 +30,6 @@
 #include "prop_list_filetypes.h"
 #include "prop_list_general.h"
 #include "prop_list_quality.h"
-#include "replace_file.h"
 #include "settings_sheet.h"
 #include "show_files.h"
 #include "summary_text.h"
@@ -62,7 +53,14 @@ CVornikList::CVornikList(QWidget* parent)
       workers_(WorkersPerCore(), poster_),
       model_(workers_, lister_, *this),
       table_(model_),
-      header_(new CListSubHeader(this)) {
+      header_(new CListSubHeader(this)),
+      actions_(new ListFileActions(model_, this, [this] { StartShortWatch(); })),
+      watch_(new FolderWatch(model_,
+                             {[this] { return listingRequest_; }, [this] { return listing_; },
+                              [this](const std::string& folder) {
+                                  ListLoadFolder(folder, /*clear=*/true, /*completeScan=*/false);
+                              }},
+                             this)) {
     table_.SetRenamer([this](int row, const QString& name) { return RenameRow(row, name); });
     poster_.SetHandler([this](ListWorkerMessage& message) { OnWorkerMessage(message); });
     workers_.SetAlerts(this);
@@ -101,13 +99,6 @@ CVornikList::CVornikList(QWidget* parent)
             [this] { Q_EMIT ViewSettings(/*page=*/2); });
     connect(this, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { OpenDetails(index.row()); });
-
-    watch_.setInterval(kWatchIntervalMs);
-    connect(&watch_, &QTimer::timeout, this, &CVornikList::CheckFolder);
-    watch_.start();
-    shortWatch_.setSingleShot(true);
-    shortWatch_.setInterval(kShortWatchMs);
-    connect(&shortWatch_, &QTimer::timeout, this, &CVornikList::CheckFolder);
 
     // Posted, so that it reaches the status bar once the view has connected the list.
     QTimer::singleShot(0, this, [this] {
@@ -256,31 +247,27 @@ void CVornikList::OpenTagDialog(int row) {
 }
 
 void CVornikList::ExportList() {
-    QFileDialog chooser(window(), tr("Export"));
-    chooser.setAcceptMode(QFileDialog::AcceptSave);
-    chooser.setNameFilters({tr("XML Files (*.xml)"), tr("Text Files (*.txt)"),
-                            tr("JSON Files (*.json)"), tr("CSV Files (*.csv)")});
-    chooser.setDefaultSuffix(QStringLiteral("xml"));
-    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) {
-        return;
-    }
-    const std::string path = PathBytes(chooser.selectedFiles().front());
-    const std::optional<std::string> format = ExportFormatOf(path);
-    if (!format) {
-        QMessageBox::information(this, QString(), tr("Unrecognized filetype"));
-        return;
-    }
-    // Written beside the old file and renamed over it: a failed write leaves the old file.
-    std::error_code error;
-    if (!WriteFileReplacing(path, ListDocument(model_, *format), error, ReadOnlyFile::kKeep)) {
-        QMessageBox box(QMessageBox::Warning, QString(), tr("Unable to write to file"),
-                        QMessageBox::Ok, this);
-        box.setInformativeText(DisplayPath(path) + QStringLiteral(": ") +
-                               QString::fromStdString(error.message()));
-        box.exec();
-        return;
-    }
-    OpenWithDefaultApplication(path);
+    ExportListWithDialog(this, model_);
+}
+
+bool CVornikList::RenameRow(int row, const QString& newName) {
+    return actions_->RenameRow(row, newName);
+}
+
+void CVornikList::DeleteSelected(bool forGood) {
+    actions_->Delete(SelectedPaths(), forGood);
+}
+
+void CVornikList::TransferInto(const std::vector<std::string>& paths, bool move, bool filter) {
+    actions_->TransferInto(paths, move, filter);
+}
+
+void CVornikList::CheckFolder() {
+    watch_->Check();
+}
+
+void CVornikList::StartShortWatch() {
+    watch_->StartShort();
 }
 
 void CVornikList::ViewRename() {
@@ -289,141 +276,6 @@ void CVornikList::ViewRename() {
     if (column >= 0 && row >= 0 && row < model_.DisplayedCount()) {
         edit(table_.index(row, column));
     }
-}
-
-bool CVornikList::RenameRow(int row, const QString& newName) {
-    if (row < 0 || row >= model_.DisplayedCount()) {
-        return false;
-    }
-    const _LVItemData& item = model_.Displayed(row);
-    if (newName == DisplayPath(item.fileName)) {
-        return true;  // unchanged: the row keeps its bytes, whatever the text shows
-    }
-    if (const std::optional<QString> question =
-            ExtensionQuestion(DisplayPath(item.fileName), newName)) {
-        if (QMessageBox::question(this, QString(), *question, QMessageBox::Yes | QMessageBox::No,
-                                  QMessageBox::No) != QMessageBox::Yes) {
-            return false;
-        }
-    }
-    if (const std::optional<QString> error = RenameFile(item.folder, item.fileName, newName)) {
-        // The editor closes and the old name comes back.
-        QMessageBox::warning(this, QString(), *error);
-        return false;
-    }
-    return model_.RowRenamed(row, PathBytes(newName));
-}
-
-void CVornikList::DeleteSelected(bool forGood) {
-    const std::vector<std::string> paths = SelectedPaths();
-    if (paths.empty()) {
-        return;
-    }
-    const DeleteOutcome outcome = DeleteFiles(paths, forGood, [this](const QString& question) {
-        return QMessageBox::question(this, QString(), question, QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::No) == QMessageBox::Yes;
-    });
-    if (!outcome.removed.empty()) {
-        StartShortWatch();
-    }
-    // Files the user chose to keep need no word; files that could not go do, with the reason.
-    if (!outcome.failed.empty()) {
-        QMessageBox::warning(
-            this, QString(),
-            tr("These files could not be deleted:\n%1").arg(FailureLines(outcome.failed)));
-    }
-}
-
-void CVornikList::TransferInto(const std::vector<std::string>& paths, bool move, bool filter) {
-    const std::optional<std::string>& folder = model_.CurrentFolder();
-    if (!folder || paths.empty()) {
-        return;
-    }
-    const FileTypeFilter wanted(model_.Settings().fileTypes);
-    std::vector<std::string> sources;
-    for (const std::string& path : paths) {
-        if (!filter || wanted.Wants(path)) {
-            sources.push_back(path);
-        }
-    }
-    std::optional<std::vector<TransferItem>> items = PlanTransferItems(
-        sources, *folder, [this](const QString& name) { return AskAboutConflict(name); });
-    if (!items || items->empty()) {
-        return;
-    }
-    StartTransfer(std::move(*items), move, /*fromClipboardCut=*/filter && move);
-}
-
-ConflictAnswer CVornikList::AskAboutConflict(const QString& name) {
-    QMessageBox box(QMessageBox::Question, QString(),
-                    tr("\"%1\" is there already. Replace it?").arg(name), QMessageBox::NoButton,
-                    this);
-    QPushButton* replace = box.addButton(tr("Replace"), QMessageBox::DestructiveRole);
-    QPushButton* skip = box.addButton(tr("Skip"), QMessageBox::AcceptRole);
-    box.addButton(QMessageBox::Cancel);
-    box.setDefaultButton(skip);
-    auto* all = new QCheckBox(tr("Apply to all"));
-    box.setCheckBox(all);
-    box.exec();
-    ConflictAnswer answer;
-    answer.choice = box.clickedButton() == replace ? ConflictChoice::Replace
-                    : box.clickedButton() == skip  ? ConflictChoice::Skip
-                                                   : ConflictChoice::Cancel;
-    answer.toAll = all->isChecked();
-    return answer;
-}
-
-void CVornikList::StartTransfer(std::vector<TransferItem> items, bool move, bool fromClipboardCut) {
-    auto cancel = std::make_shared<std::atomic<bool>>(false);
-    QPointer<QProgressDialog> progress = new QProgressDialog(
-        move ? tr("Moving files...") : tr("Copying files..."), tr("Cancel"), 0, 1000, this);
-    progress->setAttribute(Qt::WA_DeleteOnClose);
-    progress->setMinimumDuration(500);  // short transfers never show it
-    progress->setAutoClose(false);
-    progress->setAutoReset(false);
-    connect(progress, &QProgressDialog::canceled, this, [cancel] { *cancel = true; });
-    std::vector<std::string> targets;
-    for (const TransferItem& item : items) {
-        targets.push_back(item.target);
-    }
-    // Claimed until the transfer ends, so that a second paste meanwhile asks about them.
-    auto claim = std::make_shared<TransferClaim>(std::move(targets));
-    RunInBackground(
-        this,
-        [items = std::move(items), move, cancel, progress, claim] {
-            return RunTransfer(
-                items, move, *cancel, [progress](std::uint64_t done, std::uint64_t all) {
-                    const int value = all > 0 ? static_cast<int>(done * 1000 / all) : 0;
-                    QMetaObject::invokeMethod(
-                        QCoreApplication::instance(),
-                        [progress, value] {
-                            if (progress) {
-                                progress->setValue(value);
-                            }
-                        },
-                        Qt::QueuedConnection);
-                });
-        },
-        [this, progress, move, fromClipboardCut](const TransferResult& result) {
-            if (progress) {
-                progress->close();
-            }
-            StartShortWatch();
-            if (fromClipboardCut && result.failed.empty() && !result.cancelled) {
-                QApplication::clipboard()->clear();  // moved files are no longer where it says
-            }
-            if (!result.failed.empty()) {
-                QStringList lines;
-                for (const TransferFailure& failure : result.failed) {
-                    lines << DisplayFileName(failure.source) + QStringLiteral(": ") +
-                                 QString::fromStdString(failure.reason);
-                }
-                QMessageBox::warning(this, QString(),
-                                     (move ? tr("Some files were not moved:\n%1")
-                                           : tr("Some files were not copied:\n%1"))
-                                         .arg(lines.join('\n')));
-            }
-        });
 }
 
 void CVornikList::startDrag(Qt::DropActions /*supportedActions*/) {
@@ -519,38 +371,10 @@ void CVornikList::ShowDroppedFiles(const std::vector<std::string>& paths,
     }
 }
 
-void CVornikList::CheckFolder() {
-    const std::optional<std::string>& folder = model_.CurrentFolder();
-    if (!folder || checking_ || listing_) {
-        return;
-    }
-    checking_ = true;
-    const std::uint64_t request = listingRequest_;
-    RunInBackground(
-        this,
-        [path = *folder, fileTypes = model_.Settings().fileTypes] {
-            return SnapshotFolder(DiskFolderLister(), path, fileTypes);
-        },
-        [this, request, path = *folder](const FolderSnapshot& now) {
-            checking_ = false;
-            // Compared only when no fill began meanwhile, against the same folder.
-            if (request == listingRequest_ && model_.CurrentFolder() == path &&
-                model_.DiffersFromFill(now)) {
-                ListLoadFolder(path, /*clear=*/true,
-                               /*completeScan=*/false);
-            }
-        });
-}
-
-void CVornikList::StartShortWatch() {
-    shortWatch_.start();
-}
-
 void CVornikList::Shutdown() {
     ++listingRequest_;
     workers_.StopProcessing();
-    watch_.stop();
-    shortWatch_.stop();
+    watch_->Stop();
     CopyColumnWidths();
 }
 

@@ -9,8 +9,9 @@
 
 #include "file_list_model.h"
 #include "file_table_model.h"
-#include "file_transfer.h"
+#include "folder_watch.h"
 #include "gui_result_poster.h"
+#include "list_file_actions.h"
 #include "list_page_values.h"
 #include "list_workers.h"
 #include "transfer_plan.h"
@@ -30,10 +31,6 @@ class CVornikList : public QTableView,
     Q_OBJECT
 
   public:
-    // The folder watch's periods.
-    static constexpr int kWatchIntervalMs = 5000;
-    static constexpr int kShortWatchMs = 500;
-
     explicit CVornikList(QWidget* parent = nullptr);
     ~CVornikList() override;
 
@@ -113,8 +110,6 @@ class CVornikList : public QTableView,
     void Show(const std::string& text) override;
 
     void OnWorkerMessage(ListWorkerMessage& message);
-    ConflictAnswer AskAboutConflict(const QString& name);
-    void StartTransfer(std::vector<TransferItem> items, bool move, bool fromClipboardCut);
     void RebuildColumns();
     void ShowSortColumn();
     void UpdatePalette();
@@ -132,11 +127,10 @@ class CVornikList : public QTableView,
     FileListModel model_;
     FileTableModel table_;
     CListSubHeader* header_;
-    QTimer watch_;
-    QTimer shortWatch_;
+    ListFileActions* actions_;
+    FolderWatch* watch_;
     std::uint64_t listingRequest_ = 0;  // the latest fill asked for; older listings are dropped
     bool listing_ = false;              // that fill's folder is still being listed
-    bool checking_ = false;             // the folder watch's listing is under way
     ListPageValues pageValues_;
     int* changeFlags_ = nullptr;
 };
