@@ -111,8 +111,7 @@ CheckResult CheckFile(const std::string& path) {
     }
     Mp3Info record{};
     try {
-        if (file.ProcessFrames(/*walkFrames=*/true, record, /*frameLimit=*/-1, nullptr, nullptr) ==
-            0) {
+        if (!file.ProcessFrames(/*walkFrames=*/true, record, /*frameLimit=*/-1, nullptr, nullptr)) {
             result.findings.push_back("empty file");
             return result;
         }

@@ -107,22 +107,22 @@ void Id3v2Tag::Clear() {
     path_ = std::move(path);
 }
 
-int Id3v2Tag::Read(const std::string& path) {
+bool Id3v2Tag::Read(const std::string& path) {
     Clear();
     path_ = path;
     FileReader reader;
     if (path.empty() || !reader.open(path)) {
-        return 0;
+        return false;
     }
     return Read(reader);
 }
 
-int Id3v2Tag::Read(FileReader& reader) {
+bool Id3v2Tag::Read(FileReader& reader) {
     Clear();
     path_ = reader.path();
     TagHeader header;
     if (!reader.isOpen() || !ReadTagHeader(reader, header)) {
-        return 0;
+        return false;
     }
     majorVersion_ = header.majorVersion;
     revision_ = header.revision;
@@ -131,7 +131,7 @@ int Id3v2Tag::Read(FileReader& reader) {
     size_ = header.size;
     present_ = true;
     ReadFrames(reader);
-    return 1;
+    return true;
 }
 
 std::int64_t Id3v2Tag::BytesAtStart(FileReader& reader) {

@@ -26,12 +26,13 @@ class Id3v2Tag {
     static constexpr std::size_t kHeaderSize = 10;        // the tag's header, and each frame's
     static constexpr std::size_t kMaxKeptData = 1 << 20;  // bytes of one frame's data kept
 
-    // Reads the tag of the file at `path`; 1 when a tag header was parsed, else 0 (empty path,
-    // file not readable, or no "ID3" header). Frames that cannot be read end the list quietly.
-    int Read(const std::string& path);
+    // Reads the tag of the file at `path`; true when a tag header was parsed, else false
+    // (empty path, file not readable, or no "ID3" header). Frames that cannot be read end the
+    // list quietly.
+    bool Read(const std::string& path);
     // As Read(path), through a reader that is already open; reads by absolute position and
-    // leaves the reader's position where it was. 0 when the reader is not open.
-    int Read(FileReader& reader);
+    // leaves the reader's position where it was. False when the reader is not open.
+    bool Read(FileReader& reader);
 
     // The bytes a tag at the start of the reader's file takes, its header, footer and padding
     // included, as its header declares them; 0 without a tag. Only the header is read.

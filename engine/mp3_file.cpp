@@ -73,13 +73,13 @@ std::int64_t CMp3File::ReadId3v1(Mp3Info& record) {
     return start;
 }
 
-int CMp3File::SkipId3v2(Mp3Info& record) {
+bool CMp3File::SkipId3v2(Mp3Info& record) {
     std::uint8_t header[10];
     reader_.seek(0);
     if (reader_.readAt(0, header, sizeof header) != sizeof header ||
         std::memcmp(header, "ID3", 3) != 0) {
         record.hasId3v2 = false;
-        return 0;
+        return false;
     }
     // Syncsafe: seven bits of each byte, most significant first; the 10-byte header precedes.
     std::int64_t size = 0;
@@ -88,20 +88,20 @@ int CMp3File::SkipId3v2(Mp3Info& record) {
     }
     reader_.seek(10 + size);
     record.hasId3v2 = true;
-    return 1;
+    return true;
 }
 
-int CMp3File::ProcessFrames(bool walkFrames, Mp3Info& record, int frameLimit, FrameSeries* series,
-                            sink* progressSink) {
+bool CMp3File::ProcessFrames(bool walkFrames, Mp3Info& record, int frameLimit, FrameSeries* series,
+                             sink* progressSink) {
     record.fileName = reader_.path();
     reader_.seek(0);
-    record.lastFrameOk = CheckLastFrame(record.lastFrameTail) == 1;
+    record.lastFrameOk = CheckLastFrame(record.lastFrameTail);
     reader_.seek(0);
 
     record.scanComplete = false;
     record.fileSize = reader_.size();
     if (record.fileSize == 0) {
-        return 0;
+        return false;
     }
     const std::int64_t id3v1Start = ReadId3v1(record);
     record.endTagsStart = ReadEndTags(reader_, id3v1Start, record);
@@ -161,7 +161,7 @@ int CMp3File::ProcessFrames(bool walkFrames, Mp3Info& record, int frameLimit, Fr
         WalkFrames(record, firstPosition + firstLength, id3v1Start, frameLimit, series,
                    progressSink);
     }
-    return 1;
+    return true;
 }
 
 void CMp3File::WalkFrames(Mp3Info& record, std::int64_t start, std::int64_t id3v1Start,
@@ -222,7 +222,7 @@ void CMp3File::WalkFrames(Mp3Info& record, std::int64_t start, std::int64_t id3v
         }
         ++record.frameCount;
         if (progressSink != nullptr && record.frameCount % kProgressInterval == 0 &&
-            Finish(record, progressSink) == 0) {
+            !Finish(record, progressSink)) {
             return;  // cancelled: scanComplete stays 0
         }
         if (limited && record.frameCount >= frameLimit) {

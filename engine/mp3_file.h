@@ -13,11 +13,12 @@ namespace vornik {
 
 class CMp3File {
   public:
-    // Progress of a scan; the record as it stands at a checkpoint. Answer 0 to stop the scan.
+    // Progress of a scan; the record as it stands at a checkpoint. Answer false to stop the
+    // scan.
     class sink {
       public:
         virtual ~sink() = default;
-        virtual int progress(Mp3Info& record) = 0;
+        virtual bool progress(Mp3Info& record) = 0;
     };
     // Progress of a pass over the file's bytes.
     class sink_mini {
@@ -40,18 +41,18 @@ class CMp3File {
     static bool IsMpegAudio(const std::string& path);
 
     // The scan: tags, first frame and, with `walkFrames`, the frames after it, up to
-    // `frameLimit` walked frames (negative: no limit). Returns 0 for an empty file, else 1,
+    // `frameLimit` walked frames (negative: no limit). False for an empty file, else true,
     // also after the sink stopped it. Throws ScanError when no stream can be found.
-    int ProcessFrames(bool walkFrames, Mp3Info& record, int frameLimit, FrameSeries* series,
-                      sink* progressSink);
+    bool ProcessFrames(bool walkFrames, Mp3Info& record, int frameLimit, FrameSeries* series,
+                       sink* progressSink);
 
     // Sync search from the current position over at most kSyncWindow bytes: the offset of a
     // place where `chain` frames follow each other, with the position there, or -1.
     std::int64_t FindSync(int chain);
 
-    // 1 and the ten bytes before the last complete frame's final byte when the frame chain at
-    // the end of the file closes, else -1 (a cut-short last frame, or no frames there).
-    int CheckLastFrame(std::array<std::uint8_t, 10>& tail);
+    // True, and the ten bytes before the last complete frame's final byte, when the frame
+    // chain at the end of the file closes; false for a cut-short last frame, or no frames.
+    bool CheckLastFrame(std::array<std::uint8_t, 10>& tail);
 
     // Counts the frame at the current position into `record` (and `series`); the position of
     // the next frame, or -1 when the frame does not belong to the stream.
@@ -80,7 +81,7 @@ class CMp3File {
     // The encoder text of the Lame tag, else of the first or the last bytes of the file.
     std::string FindEncoderSignature(const Mp3Info& record);
     std::int64_t ReadId3v1(Mp3Info& record);
-    int SkipId3v2(Mp3Info& record);
+    bool SkipId3v2(Mp3Info& record);
     void CopyTail(std::int64_t end, std::array<std::uint8_t, 10>& tail);
 
     FileReader reader_;
@@ -88,8 +89,8 @@ class CMp3File {
 };
 
 // Turns the walk's counts into duration, average bitrate and the VBR flag; the sink's answer,
-// or 1 without one.
-int Finish(Mp3Info& record, CMp3File::sink* progressSink);
+// or true without one.
+bool Finish(Mp3Info& record, CMp3File::sink* progressSink);
 
 // Average bitrate in kbps: from the file size and the Xing frame count when those fit the
 // walk, else the frame-weighted mean of the bitrate histogram (0 when it is empty).

@@ -38,7 +38,7 @@ double AverageBitrate(const Mp3Info& record) {
     return frames == 0 ? 0.0 : static_cast<double>(kbpsSum) / static_cast<double>(frames);
 }
 
-int Finish(Mp3Info& record, CMp3File::sink* progressSink) {
+bool Finish(Mp3Info& record, CMp3File::sink* progressSink) {
     const double kbps = AverageBitrate(record);
     if (record.scanComplete && record.sampleRate > 0) {
         record.duration =
@@ -60,7 +60,7 @@ int Finish(Mp3Info& record, CMp3File::sink* progressSink) {
             record.isVbr = true;
         }
     }
-    return progressSink != nullptr ? progressSink->progress(record) : 1;
+    return progressSink != nullptr ? progressSink->progress(record) : true;
 }
 
 }  // namespace vornik

@@ -50,11 +50,11 @@ void CMp3File::CopyTail(std::int64_t end, std::array<std::uint8_t, 10>& tail) {
     }
 }
 
-int CMp3File::CheckLastFrame(std::array<std::uint8_t, 10>& tail) {
+bool CMp3File::CheckLastFrame(std::array<std::uint8_t, 10>& tail) {
     const std::int64_t size = reader_.size();
     reader_.seek(size - std::min(size, kEndWindow));
     if (FindSync(kChainLength) < 0) {
-        return -1;
+        return false;
     }
     std::int64_t p = reader_.tell();
     FrameHeader header;
@@ -62,15 +62,15 @@ int CMp3File::CheckLastFrame(std::array<std::uint8_t, 10>& tail) {
         const std::uint32_t length = DecodeHeader(reader_.headerAt(p), header);
         if (length == 0) {
             CopyTail(p, tail);
-            return 1;
+            return true;
         }
         const std::int64_t q = p + length;
         if (q == size) {
             CopyTail(q, tail);
-            return 1;
+            return true;
         }
         if (q > size) {
-            return -1;
+            return false;
         }
         p = q;
     }

@@ -56,14 +56,14 @@ void AnalyseMpegAudio(const std::string& path, const AnalysisOptions& options,
     Mp3Info& record = result.record;
     record.scanComplete = false;
     result.outcome = AnalysisOutcome::Done;
-    if (file.ProcessFrames(options.walk, record, budget, nullptr, cancel) == 0) {
+    if (!file.ProcessFrames(options.walk, record, budget, nullptr, cancel)) {
         record.qualityFigure = -1;  // an empty file: only its name, no estimate
         return;
     }
     record.qualityFigure = ComputeAttributeTexts(result.texts, record, options.monoQuality);
     if (!record.scanComplete && options.readAllUnknown && result.texts[kSlotEncoder] == "Unknown") {
         // A budgeted walk may end before the frames that tell the encoder apart.
-        if (file.ProcessFrames(options.walk, record, -1, nullptr, cancel) == 0) {
+        if (!file.ProcessFrames(options.walk, record, -1, nullptr, cancel)) {
             return;
         }
     }

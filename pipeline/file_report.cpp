@@ -20,8 +20,7 @@ FileReport CompleteFileReport(const std::string& path) {
     Mp3Info record{};
     try {
         // As the details view: every frame walked.
-        if (file.ProcessFrames(/*walkFrames=*/true, record, /*frameLimit=*/-1, nullptr, nullptr) ==
-            0) {
+        if (!file.ProcessFrames(/*walkFrames=*/true, record, /*frameLimit=*/-1, nullptr, nullptr)) {
             report.error = "the file is empty";
             return report;
         }

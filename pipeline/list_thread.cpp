@@ -9,8 +9,8 @@
 
 namespace vornik {
 
-int CListThread::thread_helper::progress(Mp3Info& /*record*/) {
-    return stop_.StopRequested() ? 0 : 1;
+bool CListThread::thread_helper::progress(Mp3Info& /*record*/) {
+    return !stop_.StopRequested();
 }
 
 CListThread::CListThread(std::shared_ptr<ResultOutlet> outlet, bool start)

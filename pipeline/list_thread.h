@@ -20,7 +20,7 @@ class CListThread {
     class thread_helper : public CMp3File::sink {
       public:
         explicit thread_helper(const StopToken& stop) : stop_(stop) {}
-        int progress(Mp3Info& record) override;
+        bool progress(Mp3Info& record) override;
 
       private:
         const StopToken& stop_;

@@ -22,12 +22,12 @@ class ProgressSink : public CMp3File::sink {
     template <typename Post>
     ProgressSink(const std::atomic<bool>& stop, Post post) : stop_(stop), post_(std::move(post)) {}
 
-    int progress(Mp3Info& record) override {
+    bool progress(Mp3Info& record) override {
         if (stop_) {
-            return 0;
+            return false;
         }
         post_(record);
-        return 1;
+        return true;
     }
 
   private:
@@ -84,8 +84,8 @@ void Run(const std::string& path, int scan, const std::shared_ptr<CDetailsThread
         });
         Mp3Info record{};
         try {
-            if (file.ProcessFrames(/*walkFrames=*/true, record, /*frameLimit=*/-1, series.get(),
-                                   &sink) == 0) {
+            if (!file.ProcessFrames(/*walkFrames=*/true, record, /*frameLimit=*/-1, series.get(),
+                                    &sink)) {
                 fail(kErrorProcessing);
             } else if (!link->stop) {
                 Post(link, [scan, series](DetailsReceiver& receiver) {

@@ -51,10 +51,10 @@ TEST(Id3v2Tag, ReadsTheHeaderAndEachFrame) {
     const TempFile file(WithAudio(Id3v2Builder(builder).totalSize(40)));
     FileReader reader;
     Id3v2Tag tag;
-    EXPECT_EQ(tag.Read(reader), 0);  // not open yet
+    EXPECT_FALSE(tag.Read(reader));  // not open yet
     ASSERT_TRUE(reader.open(file.path()));
     reader.seek(77);
-    ASSERT_EQ(tag.Read(reader), 1);
+    ASSERT_TRUE(tag.Read(reader));
     EXPECT_EQ(reader.tell(), 77);
     EXPECT_EQ(tag.path(), file.path());
     EXPECT_EQ(std::tuple(tag.majorVersion(), tag.revision(), tag.flags(), tag.hasExtendedHeader(),
@@ -76,14 +76,14 @@ TEST(Id3v2Tag, FilesWithoutATagReadNothing) {
     };
     Id3v2Tag tag;
     for (const Bytes& bytes : files) {
-        ASSERT_EQ(tag.Read(tagged.path()), 1);
+        ASSERT_TRUE(tag.Read(tagged.path()));
         const TempFile file(bytes);
-        EXPECT_EQ(tag.Read(file.path()), 0);
+        EXPECT_FALSE(tag.Read(file.path()));
         EXPECT_EQ(std::tuple(tag.path(), tag.present(), tag.frames().size(), tag.size(),
                              tag.majorVersion(), tag.revision()),
                   std::tuple(file.path(), false, 0u, 0u, 3, 0));
     }
-    EXPECT_EQ(tag.Read("/nonexistent/folder/a.mp3"), 0);
+    EXPECT_FALSE(tag.Read("/nonexistent/folder/a.mp3"));
     EXPECT_EQ(tag.path(), "/nonexistent/folder/a.mp3");
 }
 

@@ -197,7 +197,7 @@ TEST(Scan, TrailingDataWithoutFramesEndsACompleteScan) {
 class StopAt : public CMp3File::sink {
   public:
     explicit StopAt(int calls) : remaining_(calls) {}
-    int progress(Mp3Info&) override { return --remaining_ > 0 ? 1 : 0; }
+    bool progress(Mp3Info&) override { return --remaining_ > 0; }
 
   private:
     int remaining_;
