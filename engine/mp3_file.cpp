@@ -132,8 +132,9 @@ bool CMp3File::ProcessFrames(bool walkFrames, Mp3Info& record, int frameLimit, F
     }
     const int firstKbps = BitrateKbps(first.layer, first.mpeg1 != 0, first.bitrateIndex);
     record.avgBitrate = firstKbps;
+    // A first estimate from the audio's bytes at the first frame's rate; the walk refines it.
     record.duration =
-        static_cast<float>(static_cast<double>(record.fileSize * 8 / 1000) / firstKbps);
+        static_cast<float>(static_cast<double>(AudioBytes(record)) * 8.0 / 1000.0 / firstKbps);
 
     record.channelMode = first.mode;
     if (record.hasXing) {

@@ -92,8 +92,12 @@ class CMp3File {
 // or true without one.
 bool Finish(Mp3Info& record, CMp3File::sink* progressSink);
 
-// Average bitrate in kbps: from the file size and the Xing frame count when those fit the
-// walk, else the frame-weighted mean of the bitrate histogram (0 when it is empty).
+// Average bitrate in kbps: from the audio's bytes and the Xing frame count when those fit the
+// walk (never above the layer's highest bitrate), else the frame-weighted mean of the bitrate
+// histogram (0 when it is empty).
 double AverageBitrate(const Mp3Info& record);
+// The bytes of the audio: from the first frame to the end of the walked frame chain, or to the
+// tags at the end of the file (the Xing byte count where it fits); never the tags' bytes.
+std::int64_t AudioBytes(const Mp3Info& record);
 
 }  // namespace vornik

@@ -1,4 +1,7 @@
 // Turning a walk's counts into duration, average bitrate and the VBR flag.
+#include <algorithm>
+#include <cmath>
+
 #include "frame_header.h"
 #include "mp3_file.h"
 
@@ -7,24 +10,41 @@ namespace {
 
 constexpr double kXingPlausibleKbps = 7.0;
 
-double FileBits(const Mp3Info& record) {
-    return static_cast<double>(record.fileSize) * 8.0;
+// The highest bitrate the stream's layer and version allow: no audio can average more.
+double HighestKbps(const Mp3Info& record) {
+    return BitrateKbps(record.layer, record.mpeg1, 14);
 }
 
 }  // namespace
 
+std::int64_t AudioBytes(const Mp3Info& record) {
+    // From the first frame (the Xing frame, when there is one) to the end of the frame chain
+    // once it is walked to its end, else to the tags at the end of the file: a cover picture
+    // in the ID3v2 tag, or an APE tag, is no audio.
+    const std::int64_t end = record.endTagsStart > 0 ? record.endTagsStart : record.fileSize;
+    std::int64_t bytes = end - record.audioStart;
+    if (record.scanComplete && record.audioEnd > record.audioStart) {
+        bytes = std::min(bytes, record.audioEnd - record.audioStart);
+    } else if (record.hasXing && (record.xingFlags & 2u) != 0 && record.xingBytes > 0 &&
+               record.xingBytes <= static_cast<std::uint64_t>(std::max<std::int64_t>(bytes, 0))) {
+        // The encoder's own count, when it fits in the file (a stream cut short has fewer).
+        bytes = record.xingBytes;
+    }
+    return std::max<std::int64_t>(bytes, 0);
+}
+
 double AverageBitrate(const Mp3Info& record) {
-    // The Xing frame count excludes the tag frame itself, hence + 1; it wraps in 32 bits as
-    // the stored count does.
+    // The Xing frame count excludes the tag frame itself, hence + 1 (the audio's bytes begin
+    // at the tag frame); it wraps in 32 bits as the stored count does.
     const std::uint32_t xingTotal = record.xingFrames + 1u;
     const auto walked = static_cast<std::int64_t>(record.frameCount);
     if (record.hasXing && xingTotal != 0 && record.sampleRate > 0 &&
         (walked == xingTotal || (walked < xingTotal && !record.scanComplete))) {
         const double seconds = static_cast<double>(SamplesPerFrame(record.layer, record.mpeg1)) *
                                xingTotal / record.sampleRate;
-        const double kbps = FileBits(record) / (seconds * 1000.0);
-        if (kbps > kXingPlausibleKbps) {
-            return kbps;
+        const double kbps = static_cast<double>(AudioBytes(record)) * 8.0 / (seconds * 1000.0);
+        if (kbps > kXingPlausibleKbps && kbps <= HighestKbps(record) + 1.0) {
+            return std::min(kbps, HighestKbps(record));
         }
     }
     std::uint64_t frames = 0;
@@ -45,10 +65,12 @@ bool Finish(Mp3Info& record, CMp3File::sink* progressSink) {
             static_cast<float>(static_cast<double>(SamplesPerFrame(record.layer, record.mpeg1)) *
                                record.frameCount / record.sampleRate);
     } else if (kbps > 0) {
-        record.duration = static_cast<float>(FileBits(record) / (kbps * 1000.0));
+        record.duration =
+            static_cast<float>(static_cast<double>(AudioBytes(record)) * 8.0 / (kbps * 1000.0));
     }
-    // With no frame counted yet the duration keeps the estimate from the first frame.
-    record.avgBitrate = static_cast<std::int32_t>(kbps);
+    // With no frame counted yet the duration keeps the estimate from the first frame. Rounded:
+    // a CBR 128 stream whose padding falls short of a whole byte averages 127.998.
+    record.avgBitrate = static_cast<std::int32_t>(std::lround(kbps));
 
     int lowest = 1;
     while (lowest < 16 && record.bitrateHist[static_cast<std::size_t>(lowest)] == 0) {

@@ -7,6 +7,7 @@
 #include "scan_error.h"
 #include "scan_helpers.h"
 #include "stream_builder.h"
+#include "vbr_builders.h"
 
 namespace vornik {
 namespace {
@@ -222,7 +223,55 @@ TEST(Scan, VbrFlagNeedsTwoBitrates) {
     }
     const auto scan = ScanBytes(builder.data());
     EXPECT_TRUE(scan.record.isVbr);
-    EXPECT_EQ(scan.record.avgBitrate, (10 * 160 + 9 * 128) / 19);
+    EXPECT_EQ(scan.record.avgBitrate, 145);  // (10 * 160 + 9 * 128) / 19, rounded
+}
+
+// A cover in the ID3v2 tag, or an APE tag at the end, is no audio: under a frame budget the
+// bitrate and length are those of a complete scan, with an Info header or without one.
+TEST(Scan, TagsAreNoAudioUnderABudget) {
+    constexpr int kFrames = 400;
+    const FrameShape cbr;  // 128 kbps, 44.1 kHz
+    const double seconds = kFrames * 1152.0 / 44100.0;
+    test::XingShape info;
+    info.info = true;
+    info.flags = 0x03;  // frames and bytes
+    info.frames = kFrames;
+    const std::vector<std::uint8_t> infoFrame = test::BuildXingFrame(cbr, info);
+    const std::vector<std::uint8_t> audio = StreamBuilder().frames(cbr, kFrames).data();
+    info.bytes = static_cast<std::uint32_t>(infoFrame.size() + audio.size());
+    const std::vector<std::uint8_t> infoWithBytes = test::BuildXingFrame(cbr, info);
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+    } cases[] = {
+        {"no tags", StreamBuilder().bytes(audio).data()},
+        {"1.5 MB cover", StreamBuilder().id3v2(1500000).bytes(audio).data()},
+        {"cover and ID3v1", StreamBuilder().id3v2(300000).bytes(audio).id3v1().data()},
+        {"Info, no tags", StreamBuilder().bytes(infoWithBytes).bytes(audio).data()},
+        {"Info and a cover",
+         StreamBuilder().id3v2(1500000).bytes(infoWithBytes).bytes(audio).id3v1().data()},
+    };
+    for (const auto& c : cases) {
+        const auto budgeted = ScanBytes(c.bytes, true, 50);
+        const auto complete = ScanBytes(c.bytes, true, -1);
+        EXPECT_EQ(budgeted.record.avgBitrate, 128) << c.name;
+        EXPECT_EQ(complete.record.avgBitrate, 128) << c.name;
+        EXPECT_NEAR(budgeted.record.duration, seconds, 0.1) << c.name;
+        EXPECT_NEAR(complete.record.duration, seconds, 0.1) << c.name;
+    }
+}
+
+// An Info header whose counts do not fit the file (a stream cut short, a count from another
+// file) never gives a bitrate above the layer's highest.
+TEST(Scan, BitrateNeverExceedsTheLayersHighest) {
+    const FrameShape cbr;
+    test::XingShape info;
+    info.info = true;
+    info.flags = 0x01;
+    info.frames = 3;  // far fewer frames than the file holds
+    const auto scan = ScanBytes(
+        StreamBuilder().bytes(test::BuildXingFrame(cbr, info)).frames(cbr, 200).data(), true, 2);
+    EXPECT_LE(scan.record.avgBitrate, 320);
 }
 
 TEST(Scan, Id3v2TagIsSkipped) {

@@ -208,13 +208,41 @@ TEST(EncoderTags, LargeCoverArtKeepsTheFileListed) {
         EXPECT_TRUE(scan.record.hasId3v2);
         EXPECT_GT(scan.record.audioStart, 3 << 20);
         EXPECT_TRUE(scan.record.lameTagValid);
+        // The cover is no audio: the list's budgeted scan gives the bitrate and length of the
+        // complete one (5 seconds at 128 kbps).
         std::string rows;
         EXPECT_EQ(test::RunCommand(std::string(VORNIK_CLI_PATH) +
-                                       " scan --format csv --columns 0,1 '" + path + "'",
+                                       " scan --format csv --columns 0,1,2,4 '" + path + "'",
                                    &rows),
                   0);
-        EXPECT_NE(rows.find("cover.mp3,Lame 3.100"), std::string::npos) << rows;
+        EXPECT_NE(rows.find("cover.mp3,Lame 3.100,128,00:00:05.0"), std::string::npos) << rows;
+        EXPECT_EQ(scan.record.avgBitrate, 128);
     }
+}
+
+// A CBR 96 file with a cover of 1.5 MB stays a 96 kbps file of bad quality under the list's
+// frame budget, as ffprobe reads its length.
+TEST(EncoderTags, CoverArtIsNoAudioForTheBitrateAndQuality) {
+    const test::TempDir dir;
+    const std::string path = Encode(dir, "lame --quiet -b 96 %s %s", "cbr96.mp3");
+    ASSERT_EQ(
+        test::RunCommand("/usr/bin/python3 '" VORNIK_TESTS_DIR "/integration/mutagen_cover.py' '" +
+                         path + "' 1500000"),
+        0);
+    std::string json;
+    ASSERT_EQ(test::RunCommand(std::string(VORNIK_CLI_PATH) +
+                                   " scan --format json --columns 0,2,4,7 '" + path + "'",
+                               &json),
+              0);
+    const nlohmann::json row = nlohmann::json::parse(json).at(0);
+    EXPECT_EQ(row.at("avgBitrate"), 96) << json;
+    EXPECT_EQ(row.at("quality"), 0) << json;  // bad, as without the cover
+    std::string probed;
+    ASSERT_EQ(test::RunCommand("ffprobe -v quiet -show_entries format=duration -of csv=p=0 '" +
+                                   path + "' 2>/dev/null",
+                               &probed),
+              0);
+    EXPECT_NEAR(row.at("duration").get<double>(), std::stod(probed), 0.1) << json;
 }
 
 // An APE tag after the audio is no music: the Lame tag's music length leaves it out.
