@@ -53,9 +53,8 @@ bool FileListModel::TakeFolder(ListedFolder listed, bool clear, bool completeSca
     BeginFill(clear);
     std::vector<_LVItemData*> batch;
     for (std::unique_ptr<_LVItemData>& row : listed.rows) {
-        row->id = ++lastId_;
         batch.push_back(row.get());
-        rows_.push_back(std::move(row));
+        Adopt(std::move(row));
     }
     PostFill(std::move(batch), completeScan);
 
@@ -87,6 +86,7 @@ void FileListModel::BeginFill(bool clear) {
     if (clear && !rows_.empty()) {
         observer_.DisplayAboutToChange({DisplayChange::Kind::Reset});
         rows_.clear();
+        byId_.clear();
         displayed_ = 0;
         observer_.DisplayChanged({DisplayChange::Kind::Reset});
     }
@@ -96,8 +96,7 @@ void FileListModel::BeginFill(bool clear) {
 }
 
 _LVItemData* FileListModel::AddRow(const std::string& folder, const std::string& name) {
-    rows_.push_back(MakeRow(folder, name));
-    rows_.back()->id = ++lastId_;
+    Adopt(MakeRow(folder, name));
     return rows_.back().get();
 }
 
@@ -243,6 +242,7 @@ bool FileListModel::ItemFailed(ListRowRef row) {
     if (shown) {
         observer_.DisplayAboutToChange(change);
     }
+    byId_.erase(row.id);
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position));
     if (shown) {
         --displayed_;
@@ -331,12 +331,20 @@ bool FileListModel::Before(const _LVItemData& a, const _LVItemData& b) const {
     return RowBefore(KeyOf(a), KeyOf(b), settings_.sortColumnId, settings_.sortReverse);
 }
 
+void FileListModel::Adopt(std::unique_ptr<_LVItemData> row) {
+    row->id = ++lastId_;
+    byId_[row->id] = row.get();
+    rows_.push_back(std::move(row));
+}
+
 std::optional<std::size_t> FileListModel::Position(ListRowRef ref) const {
+    const _LVItemData* row = RowWithId(ref.id);
+    if (row == nullptr || row->generation != ref.generation) {
+        return std::nullopt;  // gone, or an answer to an earlier request
+    }
+    // Compared by address, so that the walk touches no row.
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (rows_[i]->id == ref.id) {
-            if (rows_[i]->generation != ref.generation) {
-                return std::nullopt;  // an answer to an earlier request
-            }
+        if (rows_[i].get() == row) {
             return i;
         }
     }
@@ -344,12 +352,8 @@ std::optional<std::size_t> FileListModel::Position(ListRowRef ref) const {
 }
 
 const _LVItemData* FileListModel::RowWithId(std::uint64_t id) const {
-    for (const std::unique_ptr<_LVItemData>& row : rows_) {
-        if (row->id == id) {
-            return row.get();
-        }
-    }
-    return nullptr;
+    const auto found = byId_.find(id);
+    return found == byId_.end() ? nullptr : found->second;
 }
 
 std::size_t FileListModel::SortedPlace(const _LVItemData& row, std::size_t skip) const {

@@ -163,6 +163,8 @@ class FileListModel : public SettingsKeeper {
     // The position of the row that `ref` answers, if it is listed and `ref` is its latest
     // request.
     std::optional<std::size_t> Position(ListRowRef ref) const;
+    // Gives `row` the next id and lists it.
+    void Adopt(std::unique_ptr<_LVItemData> row);
     // Where a done row belongs among the shown rows other than position `skip` (none when
     // `skip` is not a shown position): after every row that it does not sort before.
     std::size_t SortedPlace(const _LVItemData& row, std::size_t skip) const;
@@ -196,6 +198,8 @@ class FileListModel : public SettingsKeeper {
         bool walk = true;
     };
     std::unordered_map<std::uint64_t, Asked> asked_;
+    // Every listed row by its id, for the results: found without walking the rows.
+    std::unordered_map<std::uint64_t, _LVItemData*> byId_;
     std::uint64_t lastId_ = 0;  // ids are never reused
     std::uint64_t fills_ = 0;
     // Rows posted and not yet answered. Counted here rather than taken from the batch's
