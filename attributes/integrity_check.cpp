@@ -32,8 +32,9 @@ std::string Plural(std::int64_t count, const char* one, const char* many) {
 
 void CheckCounts(const Mp3Info& r, std::vector<std::string>& findings) {
     const std::int64_t walkedBytes = std::min(r.audioEnd, r.fileSize) - r.audioStart;
-    if (r.hasXing && (r.xingFlags & kXingFramesFlag) != 0 &&
-        static_cast<std::int64_t>(r.xingFrames) != r.decodedFrames) {
+    // LAME counts the frames after its tag frame; some repair tools count the tag frame too.
+    // Either convention is sound; a count that fits neither is a finding.
+    if (XingFrameCounting(r) == "neither") {
         findings.push_back("Xing header counts " + std::to_string(r.xingFrames) +
                            " frames, the stream has " + std::to_string(r.decodedFrames));
     }
@@ -56,6 +57,20 @@ void CheckCounts(const Mp3Info& r, std::vector<std::string>& findings) {
 }
 
 }  // namespace
+
+std::string XingFrameCounting(const Mp3Info& r) {
+    if (!r.hasXing || (r.xingFlags & kXingFramesFlag) == 0 || !r.scanComplete) {
+        return {};
+    }
+    const auto counted = static_cast<std::int64_t>(r.xingFrames);
+    if (counted == r.decodedFrames) {
+        return "without its own frame";
+    }
+    if (counted == r.decodedFrames + 1) {
+        return "with its own frame";
+    }
+    return "neither";
+}
 
 std::string FindingTime(std::uint64_t milliseconds) {
     char text[48];

@@ -19,6 +19,11 @@ std::string VerdictOf(const std::vector<std::string>& findings);
 // VerdictOf(IntegrityFindings(record)).
 std::string IntegrityVerdict(const Mp3Info& record);
 
+// How a completely walked file's Xing header counts its frames: "without its own frame" (as
+// LAME writes it), "with its own frame" (as some repair tools write it), "neither"; empty when
+// there is no such count or the walk did not reach the end.
+std::string XingFrameCounting(const Mp3Info& record);
+
 // A time into the stream as m:ss.mmm, as the findings give them.
 std::string FindingTime(std::uint64_t milliseconds);
 

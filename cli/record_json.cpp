@@ -1,4 +1,5 @@
 #include "record_json.h"
+#include "integrity_check.h"
 
 #include <cstdio>
 #include <span>
@@ -83,6 +84,9 @@ nlohmann::ordered_json RecordToJson(const Mp3Info& r) {
     j["xingFrames"] = r.xingFrames;
     j["xingBytes"] = r.xingBytes;
     j["xingVbrScale"] = r.xingVbrScale;
+    const std::string counting = XingFrameCounting(r);
+    j["xingFrameCounting"] =
+        counting.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(counting);
     j["xingToc"] = r.hasXingToc ? nlohmann::ordered_json(Hex(std::span<const std::uint8_t>(
                                       r.xingToc.data(), r.xingToc.size())))
                                 : nlohmann::ordered_json(nullptr);

@@ -34,7 +34,7 @@ TEST(IntegrityCheck, FindingsInTheOrderOfTheBytes) {
     r.crcErrorTimes[0] = 999;
     r.hasXing = true;
     r.xingFlags = 0x03;
-    r.xingFrames = 41;
+    r.xingFrames = 43;
     r.xingBytes = 5000;
     r.audioEnd = 5090;  // ten bytes short of the tags
     EXPECT_EQ(IntegrityFindings(r),
@@ -42,7 +42,7 @@ TEST(IntegrityCheck, FindingsInTheOrderOfTheBytes) {
                   "1 byte of junk before the first frame",
                   "7 sync errors at 1:01.250, 0:01.000, 0:02.000, 0:03.000, 0:04.000 and 2 more",
                   "1 frame of 40 failing their CRC at 0:00.999",
-                  "Xing header counts 41 frames, the stream has 40",
+                  "Xing header counts 43 frames, the stream has 40",
                   "Xing header counts 5000 bytes, the stream has 4990",
                   "10 bytes of unknown data after the last frame"}));
 
@@ -69,6 +69,32 @@ TEST(IntegrityCheck, FindingsInTheOrderOfTheBytes) {
     }
     r.vbriFrames = 43;
     EXPECT_EQ(IntegrityVerdict(r), "VBRI header counts 43 frames, the stream has 41");
+}
+
+// LAME counts the frames after its tag frame, some repair tools the tag frame too: both are
+// sound; only a count that fits neither is a finding.
+TEST(IntegrityCheck, XingFrameCountsOfEitherConvention) {
+    const struct {
+        std::uint32_t counted;
+        const char* counting;
+        bool sound;
+    } cases[] = {{40, "without its own frame", true},
+                 {41, "with its own frame", true},
+                 {39, "neither", false},
+                 {42, "neither", false}};
+    for (const auto& c : cases) {
+        Mp3Info r = Sound();
+        r.hasXing = true;
+        r.xingFlags = 0x01;
+        r.xingFrames = c.counted;
+        EXPECT_EQ(XingFrameCounting(r), c.counting) << c.counted;
+        EXPECT_EQ(IntegrityFindings(r).empty(), c.sound) << c.counted;
+    }
+    Mp3Info budgeted = Sound();
+    budgeted.hasXing = true;
+    budgeted.xingFlags = 0x01;
+    budgeted.scanComplete = false;
+    EXPECT_EQ(XingFrameCounting(budgeted), "");
 }
 
 }  // namespace
