@@ -10,6 +10,7 @@
 #include <system_error>
 #include <thread>
 
+#include "attribute_catalogue.h"
 #include "check_command.h"
 #include "crc_command.h"
 #include "dump_command.h"
@@ -18,6 +19,21 @@
 #include "scan_command.h"
 
 namespace {
+
+// Refuses a number that names no attribute, as an unknown --format is refused.
+const CLI::Validator kAttributeId(
+    [](const std::string& text) -> std::string {
+        try {
+            std::size_t used = 0;
+            const int id = std::stoi(text, &used);
+            if (used == text.size() && vornik::FindAttribute(id) != nullptr) {
+                return {};
+            }
+        } catch (const std::exception&) {
+        }
+        return text + " is not an attribute id (the README lists them)";
+    },
+    "ID");
 
 std::ostream* ProgressStream() {
     return ::isatty(STDERR_FILENO) == 1 ? &std::cerr : nullptr;
@@ -107,8 +123,10 @@ int main(int argc, char** argv) {
     // would be taken as further ids.
     scanCommand->add_option("--columns", scan.columns, "Attribute ids of the columns, in order")
         ->delimiter(',')
-        ->allow_extra_args(false);
-    scanCommand->add_option("--sort", scan.sortId, "Attribute id of the sort column");
+        ->allow_extra_args(false)
+        ->check(kAttributeId);
+    scanCommand->add_option("--sort", scan.sortId, "Attribute id of the sort column")
+        ->check(kAttributeId);
     scanCommand->add_flag("--reverse", scan.reverse, "Sort in reverse order");
     scanCommand->add_option("--format", scan.format, "Document format")
         ->check(CLI::IsMember({"txt", "xml", "json", "csv"}));

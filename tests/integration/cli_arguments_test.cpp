@@ -126,10 +126,24 @@ TEST_F(CliArguments, OutputOptionAnywhere) {
     }
 }
 
-TEST_F(CliArguments, BadColumnIdIsRefused) {
-    const Outcome outcome = RunCli("scan --columns 0,x " + Quoted("a.mp3"), *dir_);
-    EXPECT_NE(outcome.status, 0);
-    EXPECT_NE(outcome.err.find("--columns"), std::string::npos) << outcome.err;
+// Ids that name no attribute are refused, as an unknown format is, never an empty table or a
+// silent sort by name.
+TEST_F(CliArguments, BadColumnAndSortIdsAreRefused) {
+    const struct {
+        const char* arguments;
+        const char* message;
+    } cases[] = {
+        {"scan --columns 0,x ", "--columns"},
+        {"scan --columns 999 ", "--columns: 999 is not an attribute id"},
+        {"scan --columns 0,-1 ", "--columns: -1 is not an attribute id"},
+        {"scan --sort 9999 ", "--sort: 9999 is not an attribute id"},
+    };
+    for (const auto& c : cases) {
+        const Outcome outcome = RunCli(c.arguments + Quoted("a.mp3"), *dir_);
+        EXPECT_NE(outcome.status, 0) << c.arguments;
+        EXPECT_EQ(outcome.out, "") << c.arguments;
+        EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
+    }
 }
 
 // What each command says of a path that is no regular file, and its status for a file that
