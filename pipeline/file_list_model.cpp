@@ -138,11 +138,23 @@ bool FileListModel::DiffersFromFill(const FolderSnapshot& now) const {
 }
 
 void FileListModel::Stop() {
+    if (awaited_ == 0) {
+        return;  // nothing under way: the summary stays
+    }
     worker_.StopProcessing();
+    // What is still on its way no longer counts: the rows not yet reported stay hidden, and
+    // the status keeps saying how far the fill got.
+    for (const auto& [id, asked] : asked_) {
+        if (const auto row = byId_.find(id); row != byId_.end()) {
+            ++row->second->generation;
+        }
+    }
     awaited_ = 0;
     asked_.clear();
     observer_.Animate(false);
-    observer_.SetStatusText(kProgressPane, kInterruptedText);
+    observer_.SetStatusText(kProgressPane, std::string(kInterruptedText) + ": " +
+                                               std::to_string(displayed_) + " of " +
+                                               std::to_string(rows_.size()) + " read");
 }
 
 int FileListModel::CompleteScan(const std::vector<int>& indexes) {

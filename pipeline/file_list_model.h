@@ -108,7 +108,8 @@ class FileListModel : public SettingsKeeper {
     bool CheckFolder();
     // True when `now` (SnapshotFolder of the current folder) differs from the last fill.
     bool DiffersFromFill(const FolderSnapshot& now) const;
-    // Stop loading: rows not yet reported stay hidden until the next fill.
+    // Stop loading: rows not yet reported stay hidden until the next fill, and the status says
+    // how many of the rows were read. Nothing happens when nothing is under way.
     void Stop();
     // Posts the shown rows at `indexes` (the view's selection) that were not scanned to their
     // end as one batch with no frame budget. Returns the number of rows posted.

@@ -218,8 +218,12 @@ void CVornikList::ViewSelectAll(bool select) {
 
 void CVornikList::ViewCommand(int command) {
     if (command == CmdStop) {
-        ++listingRequest_;  // a listing still running is not taken
-        listing_ = false;
+        if (listing_) {
+            ++listingRequest_;  // the listing still running is not taken
+            listing_ = false;
+            Q_EMIT FrameAnimate(false);
+            Q_EMIT FrameSetStatusText(kProgressPane, tr(kInterruptedText));
+        }
         model_.Stop();
     } else if (command == CmdTagDialog) {
         const std::vector<int> selected = SelectedRows();

@@ -394,11 +394,21 @@ TEST_F(FileListModelTest, StopInterruptsAndLeavesUnreportedRowsHidden) {
     Report("a.mp3", Record(10));
     worker_.calls.clear();
     Events();
+    const ListRowRef late = RefOf("b.mp3");
     model_.Stop();
     EXPECT_EQ(worker_.calls, (Strings{"stop"}));
-    EXPECT_EQ(Events(), (Strings{"animate 0", "status 0 Interrupted"}));
+    EXPECT_EQ(Events(), (Strings{"animate 0", "status 0 Interrupted: 1 of 3 read"}));
     EXPECT_EQ(model_.DisplayedCount(), 1);
     EXPECT_EQ(model_.RowCount(), 3u);
+    // A result already on its way when the stop came changes neither the rows nor the status.
+    EXPECT_FALSE(Report("b.mp3", Record(20), false, late));
+    EXPECT_TRUE(Events().empty());
+
+    // A stop with nothing under way keeps the status as it is.
+    worker_.calls.clear();
+    model_.Stop();
+    EXPECT_TRUE(worker_.calls.empty());
+    EXPECT_TRUE(Events().empty());
 }
 
 TEST_F(FileListModelTest, RefreshRefillsTheCurrentFolderAndAFailedFillKeepsTheRows) {

@@ -206,8 +206,9 @@ class ShellTest : public QObject {
         };
         QTRY_VERIFY_WITH_TIMEOUT(summarised(), kPatienceMs);
 
+        // Esc with nothing under way keeps the folder's summary.
         list.ViewCommand(CmdStop);
-        QCOMPARE(status.last().at(1).toString(), QString("Interrupted"));
+        QVERIFY(status.last().at(1).toString().startsWith("3 files"));
         list.ViewRefresh(/*completeScan=*/true);
         QTRY_COMPARE_WITH_TIMEOUT(list.Table().rowCount(), 3, kPatienceMs);
 
