@@ -10,6 +10,7 @@
 #include "file_analysis.h"
 #include "integrity_check.h"
 #include "mp3_file.h"
+#include "mpc_file.h"
 #include "scan_command.h"
 #include "scan_error.h"
 #include "scan_rows.h"
@@ -96,7 +97,22 @@ CheckResult CheckFile(const std::string& path) {
     CheckResult result;
     result.path = path;
     if (IsMpegPlusPath(path)) {
-        return result;  // an MPEG Plus header has nothing of this to check
+        // Of an MPEG Plus file only the header is read: it must be there and parse.
+        MpcFile file;
+        if (!file.Open(path)) {
+            result.readable = false;
+            result.findings.push_back(file.reader().openError());
+            return result;
+        }
+        MpcHeader header;
+        file.ReadHeader(header);
+        const bool parsed = header.streamVersion >= 4 && header.streamVersion <= 8 &&
+                            (header.frameCount > 0 || header.durationMs > 0);
+        if (header.fileSize == 0 || !parsed) {
+            result.readable = false;
+            result.findings.push_back(header.fileSize == 0 ? "empty file" : "no MPEG Plus header");
+        }
+        return result;
     }
     CMp3File file;
     if (!file.Open(path)) {

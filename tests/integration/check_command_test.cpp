@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "check_command.h"
 #include "encoder_support.h"
 #include "file_analysis.h"
 
@@ -154,6 +155,33 @@ TEST_F(CheckCommand, ExitStatusAndFormats) {
 
     Run("'" + dir_->file("sound.mp3") + "' '" + dir_->file("missing.mp3") + "'", &status);
     EXPECT_EQ(status, 2);
+}
+
+// Of an MPEG Plus file only the header is checked: an empty file or bytes that hold no
+// header are findings, a file from mpcenc is sound.
+TEST(CheckMpegPlus, OnlyAHeaderThatParsesIsSound) {
+    const test::TempDir dir;
+    const std::string wav = dir.file("in.wav");
+    test::WriteTestSignal(wav, 44100, 2, 2.0);
+    ASSERT_EQ(test::RunCommand(test::EncoderCommand("mpcenc --silent --standard %s %s", wav,
+                                                    dir.file("real.mpc"))),
+              0);
+    std::ofstream(dir.file("empty.mpc"));
+    std::ofstream(dir.file("random.mpc")) << std::string(4000, '\x5a');
+    const struct {
+        const char* name;
+        bool readable;
+        std::vector<std::string> findings;
+    } cases[] = {
+        {"real.mpc", true, {}},
+        {"empty.mpc", false, {"empty file"}},
+        {"random.mpc", false, {"no MPEG Plus header"}},
+    };
+    for (const auto& c : cases) {
+        const CheckResult result = CheckFile(dir.file(c.name));
+        EXPECT_EQ(result.readable, c.readable) << c.name;
+        EXPECT_EQ(result.findings, c.findings) << c.name;
+    }
 }
 
 // The list's Integrity column gives the same verdict, the music CRC included, for a file it
