@@ -4,6 +4,7 @@
 
 #include "attribute_texts.h"
 #include "engine_message.h"
+#include "file_analysis.h"
 #include "mp3_file.h"
 #include "scan_error.h"
 #include "text_report.h"
@@ -15,6 +16,11 @@ FileReport CompleteFileReport(const std::string& path) {
     CMp3File file;
     if (!file.Open(path)) {
         report.error = file.reader().openError();
+        return report;
+    }
+    if (IsMpegPlusPath(path)) {
+        // The report walks MPEG audio frames; an MPEG Plus file has none to walk.
+        report.error = "reports are for MPEG audio files; this is an MPEG Plus file";
         return report;
     }
     Mp3Info record{};

@@ -164,6 +164,8 @@ TEST_F(CliArguments, PathsThatAreNoRegularFile) {
         {"crc", "pipe.mp3", ": is not a regular file", 2, true},
         {"scan", "pipe.mp3", "pipe.mp3: is not a regular file", 2, false},
         {"crc", "d.mpc", "d.mpc: an MPEG Plus file holds no Lame tag, nothing to check", 2, true},
+        {"report", "d.mpc", "d.mpc: reports are for MPEG audio files; this is an MPEG Plus file", 2,
+         false},
     };
     for (const auto& c : cases) {
         const std::string label = std::string(c.command) + " " + c.path;
