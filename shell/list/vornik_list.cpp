@@ -243,7 +243,10 @@ void CVornikList::OpenTagDialog(int row) {
     }
     const _LVItemData& item = model_.Displayed(row);
     if (TagPagesOf(item.record).empty()) {
-        return;  // no tag to show
+        QMessageBox::information(this, QString(),
+                                 tr("\"%1\" has no Lame tag, Xing or VBRI header to show.")
+                                     .arg(QString::fromStdString(item.displayName)));
+        return;
     }
     auto* dialog = new CTagDlg(item.record, item.texts, item.fullPath,
                                QString::fromStdString(item.displayName), window());

@@ -388,6 +388,14 @@ class FileOperationsTest : public QObject {
         QVERIFY(!(list.Table().flags(list.Table().index(0, 1)) & Qt::ItemIsEditable));
         QVERIFY(list.Table().flags(list.Table().index(0, 1)) & Qt::ItemIsDragEnabled);
 
+        // A file without a Lame, Xing or VBRI header has no tag sheet, and the user is told.
+        {
+            BoxAnswerer ok(QMessageBox::Ok);
+            list.OpenTagDialog(0);
+            QCOMPARE(ok.asked, QStringList{"\"a.mp3\" has no Lame tag, Xing or VBRI header to "
+                                           "show."});
+        }
+
         // F2 opens the editor on the current name with the base name selected.
         QCOMPARE(list.Table().data(list.Table().index(0, 0), Qt::EditRole).toString(),
                  QString("a.mp3"));
