@@ -24,7 +24,8 @@ std::string BuildTextExport(std::span<const int> columns, std::span<const Export
 
 // The XML document of `rows` under `columns`, as BuildTextExport. `substituteHtmlCodes` (the
 // "xml" setting) writes "&" as "&amp;" unless it already starts "&amp;", and "<" and ">" as
-// "&lt;" and "&gt;"; off, values are written as they are. Cannot fail.
+// "&lt;" and "&gt;", and every byte XML cannot hold as U+FFFD (XmlCharacters); off, values are
+// written as they are. Cannot fail.
 std::string BuildXmlExport(std::span<const int> columns, std::span<const ExportRow> rows,
                            bool substituteHtmlCodes);
 
@@ -32,5 +33,14 @@ std::string BuildXmlExport(std::span<const int> columns, std::span<const ExportR
 // word after the last blank when it begins with a letter or digit, else the word before the
 // first ("Stereo Mode" gives "Mode", "Freq. (Hz)" gives "Freq."). A view into `name`.
 std::string_view XmlTagName(std::string_view name);
+
+// The element of attribute `id` called `name`: XmlTagName's word for the ids up to 206, as
+// exports always had them; the name's letters and digits run together for later ids, so that
+// no two columns share an element ("CRC Frames" gives "CRCFrames").
+std::string XmlElementName(int id, std::string_view name);
+
+// `text` with every byte that XML 1.0 cannot hold (invalid UTF-8, control characters other
+// than tab and line ends, U+FFFE and U+FFFF) replaced by U+FFFD.
+std::string XmlCharacters(std::string_view text);
 
 }  // namespace vornik

@@ -30,10 +30,11 @@ BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev nlohmann-json3-d
 # cpack's Debian package asks dpkg-shlibdeps for its dependencies.
 PACKAGE_PACKAGES=(dpkg-dev file)
 # Real encoders, a prober, a tag reader and a stream checker for the integration tests, clang for
-# the sanitizers and the fuzzer.
+# the sanitizers and the fuzzer; xmllint parses the XML exports.
 # Xvfb, xauth, ImageMagick and xdotool run the desktop program on a virtual screen; the
 # validators and man check what is installed.
 TEST_PACKAGES=(clang libclang-rt-14-dev lame twolame ffmpeg musepack-tools python3-mutagen mediainfo mp3val
+    libxml2-utils
     xvfb xauth imagemagick xdotool desktop-file-utils appstream man-db "${PACKAGE_PACKAGES[@]}")
 
 # configure_and_build DIR [cmake options...] [--target NAME]: incremental after the first run.

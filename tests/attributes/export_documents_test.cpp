@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "attribute_catalogue.h"
 #include "attribute_texts.h"
 
 namespace vornik {
@@ -49,6 +51,48 @@ AttributeTexts Texts(std::string_view name, std::string_view mode, std::string_v
 }
 
 const std::string kXmlStart = "<?xml version=\"1.0\"?>\r\n<vornik>\r\n";
+
+// The ids up to 206 keep the names exports always had (some of them shared); every later
+// column has an element of its own.
+TEST(XmlElementName, UniqueForEveryLaterColumn) {
+    std::set<std::string> seen;
+    for (const auto& [id, info] : BuildAttributeCatalogue()) {
+        if (id <= 206) {
+            EXPECT_EQ(XmlElementName(id, info.name), XmlTagName(info.name)) << id;
+            seen.insert(XmlElementName(id, info.name));
+        }
+    }
+    for (const auto& [id, info] : BuildAttributeCatalogue()) {
+        if (id > 206) {
+            const std::string element = XmlElementName(id, info.name);
+            EXPECT_TRUE(seen.insert(element).second) << id << " " << element;
+        }
+    }
+    EXPECT_EQ(XmlElementName(301, "CRC Errors"), "CRCErrors");
+    EXPECT_EQ(XmlElementName(350, "Title (APE)"), "TitleAPE");
+}
+
+TEST(XmlCharacters, WhatXmlCannotHoldBecomesTheReplacementCharacter) {
+    const std::string replacement = "\xEF\xBF\xBD";
+    const struct {
+        std::string in;
+        std::string out;
+    } cases[] = {
+        {"plain, tab\tand\r\nlines", "plain, tab\tand\r\nlines"},
+        {"\xc3\x84rger \xe2\x82\xac \xf0\x9f\x8e\xb5",
+         "\xc3\x84rger \xe2\x82\xac \xf0\x9f\x8e\xb5"},
+        {"x\xff.mp3", "x" + replacement + ".mp3"},                     // not UTF-8
+        {"\x1b]0;title\x07", replacement + "]0;title" + replacement},  // ESC and BEL
+        {std::string("a\0b", 3), "a" + replacement + "b"},             // NUL
+        {"\xc0\xaf", replacement + replacement},                       // overlong "/"
+        {"\xed\xa0\x80", replacement + replacement + replacement},     // a surrogate
+        {"\xef\xbf\xbe", replacement + replacement + replacement},     // U+FFFE
+        {"cut \xe2\x82", "cut " + replacement + replacement},          // cut short
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(XmlCharacters(c.in), c.out) << c.in;
+    }
+}
 
 TEST(XmlTagName, WordChoice) {
     const std::pair<std::string_view, std::string_view> cases[] = {
@@ -201,12 +245,19 @@ int XmllintStatus(const std::string& document) {
 
 // Every column, with values that are markup, references and text beyond ASCII.
 TEST(BuildXmlExport, XmllintAcceptsTheDocument) {
-    const std::vector<int> columns = {kName, kStereoMode, kFrequency, 16, 17, 107, 108, kQuality};
+    std::vector<int> columns = {kName, kStereoMode, kFrequency, 16, 17, 107, 108, kQuality};
+    for (const auto& [id, info] : BuildAttributeCatalogue()) {
+        if (id > 206) {
+            columns.push_back(id);  // the later columns, each with an element of its own
+        }
+    }
     AttributeTexts first = Texts("<Rock> & <Roll>.mp3", "a&b", "x<y", "", "");
     first[kSlotMaxReservoir] = "&amp;";
     first[kSlotAvgReservoir] = "</Reservoir>";
     first[kSlotNogapContinued] = "Ünïcode & 日本 🎵";
-    const AttributeTexts second = Texts("&lt;&&amp;>", ">", "&", "", "");
+    // A name from a Latin-1 era collection and a tag with terminal control sequences.
+    const AttributeTexts second =
+        Texts("x\xff&lt;&&amp;>.mp3", ">\x1b]0;title\x07", "&\x01", "", "");
     const std::vector<ExportRow> rows = {{&first, 0}, {&second, -1}};
     const int on = XmllintStatus(BuildXmlExport(columns, rows, true));
     if (on == -1) {
