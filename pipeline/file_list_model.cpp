@@ -16,8 +16,6 @@ RowKey KeyOf(const _LVItemData& row) {
     return {row.done, &row.record, &row.texts};
 }
 
-const std::string kNoText;
-
 }  // namespace
 
 FileListModel::FileListModel(ListWorkerPort& worker, const FolderLister& lister,
@@ -325,9 +323,6 @@ _LVItemData& FileListModel::Displayed(int index) {
 }
 
 const std::string& FileListModel::CellText(int index, int column) const {
-    if (columns_.ShownIds().at(static_cast<std::size_t>(column)) == kQualityColumnId) {
-        return kNoText;
-    }
     return Displayed(index).texts[columns_.Shown(column).textSlot];
 }
 

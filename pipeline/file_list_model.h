@@ -138,8 +138,8 @@ class FileListModel : public SettingsKeeper {
     // Shown row `index`, which must be below DisplayedCount().
     const _LVItemData& Displayed(int index) const;
     _LVItemData& Displayed(int index);
-    // The text of shown row `index` in shown column `column`; empty for the Quality column,
-    // which shows only its colour.
+    // The text of shown row `index` in shown column `column` (the Quality column's word shows
+    // on its colour).
     const std::string& CellText(int index, int column) const;
 
     // Every row, shown ones first; `position` must be below RowCount().

@@ -138,11 +138,23 @@ QVariant FileTableModel::data(const QModelIndex& index, int role) const {
             }
             return RowBackground(index.row(), palette_);
         case Qt::ForegroundRole:
-            return quality ? QColor(Qt::white) : palette_.text;
+            if (quality) {
+                // Dark text on a light class colour, light on a dark one.
+                const QColor back = data(index, Qt::BackgroundRole).value<QColor>();
+                return back.lightnessF() > 0.5 ? QColor(Qt::black) : QColor(Qt::white);
+            }
+            return palette_.text;
+        case Qt::AccessibleTextRole:
+            return QString::fromStdString(list_.CellText(index.row(), index.column()));
         case Qt::DecorationRole:
             return index.column() == 0 ? QVariant(FileIcon(list_.Displayed(index.row())))
                                        : QVariant();
         case Qt::ToolTipRole:
+            if (quality) {
+                return tr("Quality estimate \"%1\": from the bitrate and, for VBR, the encoder's "
+                          "settings (Options > Settings > Quality sets the colours)")
+                    .arg(QString::fromStdString(list_.CellText(index.row(), index.column())));
+            }
             // The Name column is often cut short: its tool tip holds the whole path.
             return index.column() == 0
                        ? QVariant(QString::fromStdString(list_.Displayed(index.row()).fullPath))

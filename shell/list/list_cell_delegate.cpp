@@ -18,6 +18,11 @@ void ListCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     }
     painter->save();
     painter->fillRect(option.rect, index.data(Qt::BackgroundRole).value<QColor>());
+    // The word on the colour, for those who cannot tell the colours apart.
+    painter->setPen(index.data(Qt::ForegroundRole).value<QColor>());
+    painter->setFont(option.font);
+    painter->drawText(option.rect.adjusted(4, 0, -4, 0), Qt::AlignCenter | Qt::TextSingleLine,
+                      index.data(Qt::DisplayRole).toString());
     if (option.state & QStyle::State_Selected) {
         // The selection shows as a frame, so that the colour stays readable.
         const QPen frame(option.palette.color(QPalette::Highlight), 2);

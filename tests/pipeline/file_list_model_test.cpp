@@ -513,7 +513,7 @@ TEST_F(FileListModelTest, CellsAndSelectionOfShownRows) {
     EXPECT_EQ(model_.CellText(0, 0), "a.mp3");
     EXPECT_EQ(model_.CellText(0, 4), "42");  // Length, slot 3
     model_.Displayed(0).texts[kSlotQuality] = "Good";
-    EXPECT_EQ(model_.CellText(0, 7), "");  // the Quality column shows only its colour
+    EXPECT_EQ(model_.CellText(0, 7), "Good");  // the word shows on the colour too
 }
 
 TEST_F(FileListModelTest, SettingsReachTheWorkerAndTravelThroughTheSettingsInterface) {

@@ -225,9 +225,13 @@ class ShellTest : public QObject {
         QCOMPARE(ShownNames(list), (QStringList{"a.mp3", "b.mp3", "c.MP3"}));
         QVERIFY(list.SubHeader().SortReverse());
 
-        // The Quality cell shows its colour and no text.
+        // The Quality cell shows its word on its colour, in a tooltip and to screen readers.
         const int quality = list.Model().Columns().ColumnOf(kQualityColumnId);
-        QCOMPARE(list.Table().index(0, quality).data().toString(), QString());
+        const QModelIndex cell = list.Table().index(0, quality);
+        const QString word = cell.data().toString();
+        QVERIFY2(QStringList({"good", "ok", "bad"}).contains(word), qPrintable(word));
+        QCOMPARE(cell.data(Qt::AccessibleTextRole).toString(), word);
+        QVERIFY(cell.data(Qt::ToolTipRole).toString().contains(word));
     }
 
     void FolderWatchNoticesNewAndChangedFiles() {
