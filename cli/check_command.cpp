@@ -14,6 +14,7 @@
 #include "scan_command.h"
 #include "scan_error.h"
 #include "scan_rows.h"
+#include "terminal_text.h"
 
 namespace vornik {
 namespace {
@@ -64,8 +65,8 @@ std::vector<CheckResult> CheckAll(const std::vector<std::string>& files, int job
             results[i] = CheckFile(files[i]);
             if (progress != nullptr) {
                 const std::lock_guard<std::mutex> lock(progressMutex);
-                *progress << "\r\033[K" << ++done << "/" << files.size() << " " << files[i]
-                          << std::flush;
+                *progress << "\r\033[K" << ++done << "/" << files.size() << " "
+                          << TerminalText(files[i]) << std::flush;
             }
         }
     };

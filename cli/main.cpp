@@ -17,6 +17,7 @@
 #include "replace_file.h"
 #include "report_command.h"
 #include "scan_command.h"
+#include "terminal_text.h"
 
 namespace {
 
@@ -44,6 +45,13 @@ std::ostream* ProgressStream() {
 // it is whole, so a full disk leaves the previous document; a file the user made read-only is
 // left alone, as writing it in place would have been refused.
 int Scan(const vornik::ScanOptions& options, const std::string& outputPath) {
+    if (outputPath.empty() && ::isatty(STDOUT_FILENO) == 1) {
+        // On a terminal, names and tags show their control characters escaped.
+        std::ostringstream document;
+        const int status = vornik::RunScan(options, document, std::cerr, ProgressStream());
+        std::cout << vornik::TerminalText(document.str()) << std::flush;
+        return status;
+    }
     if (outputPath.empty()) {
         return vornik::RunScan(options, std::cout, std::cerr, ProgressStream());
     }
@@ -173,6 +181,12 @@ int main(int argc, char** argv) {
         return Scan(scan, scanOutput);
     }
     if (checkCommand->parsed()) {
+        if (::isatty(STDOUT_FILENO) == 1) {
+            std::ostringstream verdicts;
+            const int status = vornik::RunCheck(check, verdicts, std::cerr, ProgressStream());
+            std::cout << vornik::TerminalText(verdicts.str()) << std::flush;
+            return status;
+        }
         return vornik::RunCheck(check, std::cout, std::cerr, ProgressStream());
     }
     return 0;

@@ -11,6 +11,7 @@
 #include "list_workers.h"
 #include "queued_results.h"
 #include "scan_rows.h"
+#include "terminal_text.h"
 
 namespace vornik {
 namespace {
@@ -115,7 +116,7 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err,
         }
         if (progress != nullptr) {
             *progress << "\r\033[K" << answered + 1 << "/" << files.size() << " "
-                      << row->displayName << std::flush;
+                      << TerminalText(row->displayName) << std::flush;
         }
         if (message.result) {
             list.ItemDone(std::move(message.result), message.lastOfBatch);
