@@ -1,5 +1,5 @@
-// Moving a file into the desktop's trash as the freedesktop.org trash specification lays it
-// out, so that every file manager can list and restore it: the home trash under the data
+// Moving a file into the desktop's trash in the freedesktop.org Trash layout, so that every
+// file manager can list and restore it: the home trash under the data
 // folder for files on the home's file system, else the volume's own `.Trash/$uid` or
 // `.Trash-$uid` at the top of the mount. A file goes only where a trash folder really is and
 // can be written; nothing is ever made outside one.

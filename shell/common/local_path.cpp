@@ -1,7 +1,6 @@
 #include "local_path.h"
 
 #include <QFile>
-#include <QStringList>
 #include <cstring>
 
 #include "percent_encoding.h"
@@ -65,15 +64,6 @@ std::optional<std::string> LocalPathOfUrl(const QUrl& url) {
         return std::nullopt;
     }
     return LocalPathOfUri(url.toEncoded());
-}
-
-std::vector<std::string> PathsBytes(const QStringList& texts) {
-    std::vector<std::string> paths;
-    paths.reserve(static_cast<std::size_t>(texts.size()));
-    for (const QString& text : texts) {
-        paths.push_back(PathBytes(text));
-    }
-    return paths;
 }
 
 }  // namespace vornik

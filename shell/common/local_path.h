@@ -9,7 +9,6 @@
 #include <QUrl>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace vornik {
 
@@ -34,7 +33,5 @@ QUrl FileUrl(const std::string& path);
 // schemes and remote hosts.
 std::optional<std::string> LocalPathOfUri(const QByteArray& uri);
 std::optional<std::string> LocalPathOfUrl(const QUrl& url);
-
-std::vector<std::string> PathsBytes(const QStringList& texts);
 
 }  // namespace vornik

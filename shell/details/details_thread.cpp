@@ -104,8 +104,7 @@ void Run(const std::string& path, int scan, const std::shared_ptr<CDetailsThread
 
 }  // namespace
 
-CDetailsThread::CDetailsThread(std::string path, int scan, QObject* /*context*/,
-                               DetailsReceiver& receiver)
+CDetailsThread::CDetailsThread(std::string path, int scan, DetailsReceiver& receiver)
     : scan_(scan), link_(std::make_shared<Link>()) {
     link_->receiver = &receiver;
     (void)QtConcurrent::run(

@@ -34,7 +34,7 @@ class DetailsReceiver {
 // dialog never waits on the file.
 class CDetailsThread {
   public:
-    CDetailsThread(std::string path, int scan, QObject* context, DetailsReceiver& receiver);
+    CDetailsThread(std::string path, int scan, DetailsReceiver& receiver);
     ~CDetailsThread();
     CDetailsThread(const CDetailsThread&) = delete;
     CDetailsThread& operator=(const CDetailsThread&) = delete;

@@ -254,7 +254,7 @@ void CInfoDlg::StartScan() {
     refresh_->setEnabled(false);
     progress_->setValue(0);
     progress_->show();
-    workers_.push_back(std::make_unique<CDetailsThread>(path_, ++scan_, this, Receiver()));
+    workers_.push_back(std::make_unique<CDetailsThread>(path_, ++scan_, Receiver()));
 }
 
 void CInfoDlg::Refresh() {

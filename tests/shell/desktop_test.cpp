@@ -20,15 +20,6 @@ namespace {
 using test::TempFolder;
 constexpr int kPatienceMs = 30000;
 
-int RowOf(CVornikList& list, const std::string& path) {
-    for (int row = 0; row < list.Model().DisplayedCount(); ++row) {
-        if (list.Model().Displayed(row).fullPath == path) {
-            return row;
-        }
-    }
-    return -1;
-}
-
 // The centre of `row`'s Name cell on the screen.
 QPoint RowOnScreen(CVornikList& list, int row) {
     const QRect cell = list.visualRect(list.Table().index(row, 0));
@@ -118,7 +109,7 @@ class DesktopTest : public QObject {
             }
         });
         answer.start();
-        const QPoint row = RowOnScreen(list, RowOf(list, named));
+        const QPoint row = RowOnScreen(list, test::RowOf(list, named));
         QProcess keys;
         Xdotool(keys, {"mousemove", QString::number(row.x()), QString::number(row.y()), "click",
                        "1", "sleep", "0.3", "key", "shift+Delete"});

@@ -93,15 +93,6 @@ const std::vector<std::string> kAwkwardNames = {
     "ber \xe4\xf6.mp3",
 };
 
-int RowOf(CVornikList& list, const std::string& path) {
-    for (int row = 0; row < list.Model().DisplayedCount(); ++row) {
-        if (list.Model().Displayed(row).fullPath == path) {
-            return row;
-        }
-    }
-    return -1;
-}
-
 }  // namespace
 
 class FileOperationsTest : public QObject {
@@ -153,26 +144,26 @@ class FileOperationsTest : public QObject {
         const auto twinSum = test::TreeChecksums(folder.path).at("x\xef\xbf\xbd.mp3");
         const auto select = [&](const std::string& path) {
             list.clearSelection();
-            list.selectRow(RowOf(list, path));
+            list.selectRow(test::RowOf(list, path));
         };
 
         select(named);
         QSignalSpy details(&list, &CVornikList::ViewOpenDetails);
-        list.OpenDetails(RowOf(list, named));
+        list.OpenDetails(test::RowOf(list, named));
         QCOMPARE(details.size(), 1);
         QCOMPARE(details.front().front().value<std::string>(), named);
         list.ViewClipboard(CmdCopy);
         QCOMPARE(ReadFilesMimeData(*QApplication::clipboard()->mimeData()).paths, Paths{named});
 
         // F2 with the text unchanged renames nothing; a new name renames the row's file.
-        const QModelIndex name = list.Table().index(RowOf(list, named), 0);
+        const QModelIndex name = list.Table().index(test::RowOf(list, named), 0);
         QVERIFY(list.Table().setData(name, list.Table().data(name, Qt::DisplayRole)));
         QVERIFY(Exists(named));
         QVERIFY(list.Table().setData(name, "renamed.mp3"));
         QVERIFY(!Exists(named) && Exists(folder / "renamed.mp3"));
         QCOMPARE(::rename((folder / "renamed.mp3").c_str(), named.c_str()), 0);
         list.ViewRefresh(false);
-        QTRY_COMPARE_WITH_TIMEOUT(RowOf(list, named) >= 0, true, kPatienceMs);
+        QTRY_COMPARE_WITH_TIMEOUT(test::RowOf(list, named) >= 0, true, kPatienceMs);
 
         {
             select(named);

@@ -49,6 +49,16 @@ inline bool ListSettled(CVornikList& list) {
     return BackgroundWorkDone(list) && list.Model().Awaited() == 0;
 }
 
+// The shown row of the file at `path` (its bytes), or -1.
+inline int RowOf(CVornikList& list, const std::string& path) {
+    for (int row = 0; row < list.Model().DisplayedCount(); ++row) {
+        if (list.Model().Displayed(row).fullPath == path) {
+            return row;
+        }
+    }
+    return -1;
+}
+
 inline QStringList ShownNames(CVornikList& list) {
     QStringList names;
     for (int row = 0; row < list.Table().rowCount(); ++row) {
