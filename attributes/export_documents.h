@@ -5,13 +5,13 @@
 #include <string>
 #include <string_view>
 
-#include "attribute_texts.h"
+#include "packed_texts.h"
 
 namespace vornik {
 
 // One file of an export.
 struct ExportRow {
-    const AttributeTexts* texts = nullptr;  // never null
+    const PackedTexts* texts = nullptr;  // never null
     // 2 good, 1 fair, 0 bad; any other value means the estimate has not run, and the Quality
     // column then exports the display text.
     int qualityFigure = -1;

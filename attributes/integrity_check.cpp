@@ -13,7 +13,7 @@ constexpr std::size_t kTimesShown = 5;
 
 // " at 0:01.250, 0:07.000 and 3 more" for the first recorded times of `count` events.
 template <std::size_t N>
-std::string Times(const std::array<std::uint64_t, N>& times, int count) {
+std::string Times(const std::array<std::uint32_t, N>& times, int count) {
     std::string text;
     const std::size_t recorded = std::min<std::size_t>(static_cast<std::size_t>(count), N);
     const std::size_t shown = std::min(recorded, kTimesShown);
@@ -89,12 +89,12 @@ std::vector<std::string> IntegrityFindings(const Mp3Info& r) {
     }
     if (r.syncErrors > 0) {
         findings.push_back(Plural(r.syncErrors, "sync error", "sync errors") +
-                           Times(r.syncErrorTimes, r.syncErrors));
+                           Times(*r.syncErrorTimes, r.syncErrors));
     }
     if (r.crcErrors > 0) {
         findings.push_back(Plural(r.crcErrors, "frame", "frames") + " of " +
                            std::to_string(r.crcFrames) + " failing their CRC" +
-                           Times(r.crcErrorTimes, r.crcErrors));
+                           Times(*r.crcErrorTimes, r.crcErrors));
     }
     if (r.lameTagValid && r.musicCrcDone && !r.musicCrcOk) {
         findings.push_back("music CRC does not match the Lame tag");

@@ -90,8 +90,8 @@ std::string ReadingText(const GainReading& reading, bool gain) {
 }  // namespace
 
 ReplayGainReadings ReplayGainOf(const Mp3Info& r) {
-    const TagFields& id3 = r.id3v2Fields;
-    const TagFields& ape = r.apeFields;
+    const TagFields& id3 = *r.id3v2Fields;
+    const TagFields& ape = *r.apeFields;
     const bool lame = r.lameTagValid;
     constexpr int kRadio = 1;
     constexpr int kAudiophile = 2;

@@ -69,8 +69,8 @@ std::string TagsText(const Mp3Info& r) {
 }
 
 void FillTagFieldTexts(AttributeTexts& t, const Mp3Info& r) {
-    FillFields(t, kSlotId3v2Fields, r.id3v2Fields);
-    FillFields(t, kSlotApeFields, r.apeFields);
+    FillFields(t, kSlotId3v2Fields, *r.id3v2Fields);
+    FillFields(t, kSlotApeFields, *r.apeFields);
     t[kSlotPicture] = PictureText(r);
     t[kSlotTags] = TagsText(r);
 }

@@ -56,9 +56,11 @@ int Fill(const QString& folder) {
         std::fprintf(stderr, "the fill did not finish\n");
         return 1;
     }
-    std::printf("rows=%d fill_ms=%lld longest_stall_ms=%lld rss_before_kib=%ld peak_rss_kib=%ld\n",
-                list.Model().DisplayedCount(), static_cast<long long>(elapsed),
-                static_cast<long long>(stalls.Longest()), before, PeakResidentKib());
+    std::printf(
+        "rows=%d fill_ms=%lld longest_stall_ms=%lld rss_before_kib=%ld peak_rss_kib=%ld "
+        "rss_after_kib=%ld\n",
+        list.Model().DisplayedCount(), static_cast<long long>(elapsed),
+        static_cast<long long>(stalls.Longest()), before, PeakResidentKib(), ResidentKib());
     return 0;
 }
 

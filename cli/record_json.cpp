@@ -63,7 +63,7 @@ nlohmann::ordered_json RecordToJson(const Mp3Info& r) {
     j["avgMainDataBegin"] = r.avgMainDataBegin;
     j["sumMainDataBegin"] = r.sumMainDataBegin;
     j["syncErrors"] = r.syncErrors;
-    j["syncErrorTimes"] = r.syncErrorTimes;
+    j["syncErrorTimes"] = *r.syncErrorTimes;
     j["paddingUsed"] = r.paddingUsed;
     j["scfsiUsed"] = r.scfsiUsed;
     j["scalefacScaleCount"] = r.scalefacScaleCount;
@@ -123,19 +123,22 @@ nlohmann::ordered_json RecordToJson(const Mp3Info& r) {
     j["vbriUnknown3"] = r.vbriUnknown3;
     j["vbriUnknown4"] = r.vbriUnknown4;
     j["vbriFramesPerEntry"] = r.vbriFramesPerEntry;
-    j["vbriToc"] = r.vbriToc;
+    // Always the table's 511 words, zero past those read, as the dump has always written it.
+    std::vector<std::uint16_t> vbriToc = r.vbriToc;
+    vbriToc.resize(Mp3Info::kVbriTocMax);
+    j["vbriToc"] = vbriToc;
     j["mpcStreamVersion"] = r.mpcStreamVersion;
     j["mpcProfile"] = r.mpcProfile;
     j["fileName"] = r.fileName;
     j["crcFrames"] = r.crcFrames;
     j["crcErrors"] = r.crcErrors;
-    j["crcErrorTimes"] = r.crcErrorTimes;
+    j["crcErrorTimes"] = *r.crcErrorTimes;
     j["id3v2Version"] = r.id3v2Version;
-    j["id3v2Fields"] = TagFieldsToJson(r.id3v2Fields);
+    j["id3v2Fields"] = TagFieldsToJson(*r.id3v2Fields);
     j["pictureType"] = r.pictureType;
     j["pictureSize"] = r.pictureSize;
     j["apeVersion"] = r.apeVersion;
-    j["apeFields"] = TagFieldsToJson(r.apeFields);
+    j["apeFields"] = TagFieldsToJson(*r.apeFields);
     j["hasLyrics3"] = r.hasLyrics3;
     j["endTagsStart"] = r.endTagsStart;
     j["leadingJunk"] = r.leadingJunk;

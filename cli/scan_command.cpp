@@ -116,7 +116,7 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err,
         }
         if (progress != nullptr) {
             *progress << "\r\033[K" << answered + 1 << "/" << files.size() << " "
-                      << TerminalText(row->displayName) << std::flush;
+                      << TerminalText(row->fileName) << std::flush;
         }
         if (message.result) {
             list.ItemDone(std::move(message.result), message.lastOfBatch);
@@ -130,17 +130,23 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err,
         *progress << "\r\033[K" << std::flush;
     }
 
+    // Views of the list's rows, in the order given: the document is written from the rows
+    // themselves, never from copies of them.
     std::vector<std::pair<std::size_t, ScanRow>> shown;
+    shown.reserve(static_cast<std::size_t>(list.DisplayedCount()));
     for (int i = 0; i < list.DisplayedCount(); ++i) {
         const _LVItemData& row = list.Displayed(i);
-        shown.push_back({givenOrder[row.id], {row.fullPath, row.record, row.texts}});
+        shown.push_back({givenOrder[row.id], {row.fullPath, &row.record, &row.texts}});
     }
+    givenOrder.clear();
     std::sort(shown.begin(), shown.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<ScanRow> rows;
-    for (auto& [given, row] : shown) {
-        rows.push_back(std::move(row));
+    rows.reserve(shown.size());
+    for (const auto& [given, row] : shown) {
+        rows.push_back(row);
     }
+    shown = {};
     SortRows(rows, options.sortId, options.reverse);
     out << FormatRows(rows, {options.columns, options.format, options.xmlAmpersands});
     return unreadable > 0 ? 2 : 0;

@@ -121,7 +121,7 @@ std::int64_t ReadApeTag(FileReader& reader, std::int64_t end, Mp3Info& record) {
         return -1;
     }
     record.apeVersion = version >= 2000 ? 2000 : 1000;
-    ReadApeItems(reader, itemsStart, footer, count, version >= 2000, record.apeFields);
+    ReadApeItems(reader, itemsStart, footer, count, version >= 2000, record.apeFields.Edit());
     return start;
 }
 

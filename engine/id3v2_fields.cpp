@@ -161,7 +161,7 @@ void ReadId3v2Fields(const Id3v2Tag& tag, Mp3Info& record) {
     const int version = tag.majorVersion();
     record.id3v2Version = version;
     const TextFrameIds& ids = version == 2 ? kShortIds : kLongIds;
-    TagFields& fields = record.id3v2Fields;
+    TagFields& fields = record.id3v2Fields.Edit();
     bool commentFound = false;
     for (const Id3v2Frame& frame : tag.frames()) {
         if (Unreadable(frame, version)) {

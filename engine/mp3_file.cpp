@@ -171,11 +171,11 @@ void CMp3File::WalkFrames(Mp3Info& record, std::int64_t start, std::int64_t id3v
     record.stereoModeHist.fill(0);
     record.longBlocks = record.shortBlocks = record.mixedBlocks = 0;
     record.syncErrors = 0;
-    record.syncErrorTimes.fill(0);
+    record.syncErrorTimes = {};
     record.crcFrames = 0;
     record.decodedFrames = 0;
     record.crcErrors = 0;
-    record.crcErrorTimes.fill(0);
+    record.crcErrorTimes = {};
     record.sumMainDataBegin = 0;
     record.maxMainDataBegin = 0;
     record.avgMainDataBegin = 0;
@@ -200,10 +200,12 @@ void CMp3File::WalkFrames(Mp3Info& record, std::int64_t start, std::int64_t id3v
                 resynchronised = false;
                 ++record.syncErrors;
                 if (record.syncErrors <= kRecordedSyncErrors) {
-                    record.syncErrorTimes[static_cast<std::size_t>(record.syncErrors - 1)] =
-                        static_cast<std::uint64_t>(SamplesPerFrame(record.layer, record.mpeg1)) *
-                        static_cast<std::uint64_t>(record.frameCount) * 1000u /
-                        static_cast<std::uint64_t>(record.sampleRate);
+                    record.syncErrorTimes.Edit()[static_cast<std::size_t>(record.syncErrors - 1)] =
+                        static_cast<std::uint32_t>(static_cast<std::uint64_t>(SamplesPerFrame(
+                                                       record.layer, record.mpeg1)) *
+                                                   static_cast<std::uint64_t>(record.frameCount) *
+                                                   1000u /
+                                                   static_cast<std::uint64_t>(record.sampleRate));
                 }
             }
             reader_.seek(expected);

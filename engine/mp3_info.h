@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "heap_value.h"
+
 namespace vornik {
 
 // The text fields of one ID3v2 or APE tag, decoded to UTF-8; empty where the tag has none.
@@ -22,6 +24,9 @@ struct TagFields {
     std::string trackPeak;
     std::string albumGain;
 };
+
+// When the first errors of a kind happened, in ms; zero past those recorded.
+using ErrorTimes = std::array<std::uint32_t, 20>;
 
 // Everything the engine learns about one file. `Mp3Info info{};` is the zeroed record a scan
 // starts from; the engine writes the fields, every other layer only reads them. Counts of
@@ -54,7 +59,8 @@ struct Mp3Info {
     std::uint32_t avgMainDataBegin = 0;
     std::uint64_t sumMainDataBegin = 0;
     std::int32_t syncErrors = 0;
-    std::array<std::uint64_t, 20> syncErrorTimes{};  // ms into the stream, first 20 errors
+    // ms into the stream of the first 20 errors; made on the first error.
+    HeapValue<ErrorTimes> syncErrorTimes;
     bool paddingUsed = false;
     bool scfsiUsed = false;
     std::uint32_t scalefacScaleCount = 0;  // walked granule-channels with scalefac_scale set
@@ -113,7 +119,10 @@ struct Mp3Info {
     std::uint16_t vbriUnknown3 = 0;
     std::uint16_t vbriUnknown4 = 0;
     std::uint16_t vbriFramesPerEntry = 0;
-    std::array<std::uint16_t, 511> vbriToc{};
+    // The seek table's entries as read, at most 511 (most files have none: a list row does
+    // not carry a kilobyte of zeros for them).
+    std::vector<std::uint16_t> vbriToc;
+    static constexpr std::size_t kVbriTocMax = 511;
 
     std::int32_t mpcStreamVersion = 0;
     std::int32_t mpcProfile = 0;
@@ -124,14 +133,14 @@ struct Mp3Info {
     // of the first 20 that differ.
     std::int32_t crcFrames = 0;
     std::int32_t crcErrors = 0;
-    std::array<std::uint64_t, 20> crcErrorTimes{};
+    HeapValue<ErrorTimes> crcErrorTimes;
 
     std::int32_t id3v2Version = 0;  // the x of ID3v2.x: 2, 3 or 4; 0 without a tag
-    TagFields id3v2Fields;
+    HeapValue<TagFields> id3v2Fields;
     std::int32_t pictureType = -1;  // picture type of the first attached picture, -1 for none
     std::uint32_t pictureSize = 0;  // bytes of that picture's image
     std::int32_t apeVersion = 0;    // 1000 (APEv1) or 2000 (APEv2); 0 without an APE tag
-    TagFields apeFields;
+    HeapValue<TagFields> apeFields;
     bool hasLyrics3 = false;  // a Lyrics3 v2 block before the ID3v1 tag
     // Where the APE, Lyrics3 and ID3v1 tags at the end of the file begin; the file's size
     // without them.

@@ -93,9 +93,10 @@ void CheckFrameCrc(const FrameHeader& h, std::span<const std::uint8_t> frame, Mp
     }
     ++record.crcErrors;
     if (record.crcErrors <= CMp3File::kRecordedCrcErrors) {
-        record.crcErrorTimes[static_cast<std::size_t>(record.crcErrors - 1)] =
-            frameIndex * static_cast<std::uint64_t>(SamplesPerFrame(h.layer, h.mpeg1 != 0)) *
-            1000u / static_cast<std::uint64_t>(h.sampleRate);
+        record.crcErrorTimes.Edit()[static_cast<std::size_t>(record.crcErrors - 1)] =
+            static_cast<std::uint32_t>(
+                frameIndex * static_cast<std::uint64_t>(SamplesPerFrame(h.layer, h.mpeg1 != 0)) *
+                1000u / static_cast<std::uint64_t>(h.sampleRate));
     }
 }
 

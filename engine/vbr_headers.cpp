@@ -204,13 +204,14 @@ int ParseVbri(Mp3Info& record, std::span<const std::uint8_t> frame) {
     record.vbriFramesPerEntry = framesPerEntry;
     // Entries are read as 2-byte words whatever the entry size word says; only those that
     // were read are stored.
-    if (tocSize >= 1 && tocSize <= record.vbriToc.size()) {
+    record.vbriToc.clear();
+    if (tocSize >= 1 && tocSize <= Mp3Info::kVbriTocMax) {
         for (std::size_t i = 0; i < tocSize; ++i) {
             const std::uint16_t entry = reader.u16be();
             if (!reader.ok()) {
                 break;
             }
-            record.vbriToc[i] = entry;
+            record.vbriToc.push_back(entry);
         }
     }
     return 1;

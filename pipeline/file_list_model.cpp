@@ -182,12 +182,12 @@ bool FileListModel::ItemDone(std::unique_ptr<ListItemResult> result, bool /*last
     const std::size_t from = *found;
     _LVItemData& row = *rows_[from];
     asked_.erase(row.id);
-    Log("CVornikList::OnThreadDone: inserting item  " + row.displayName);
+    Log("CVornikList::OnThreadDone: inserting item  " + row.fileName);
     // The worker wrote only its own copy; the row changes here, on the list's thread.
     std::swap(row.record, result->record);
     std::swap(row.texts, result->texts);
     // The row's own name: the file may have been renamed while this result was on its way.
-    row.texts[kSlotName] = row.displayName;
+    row.texts.Set(kSlotName, row.fileName);
     const bool wasShown = row.done;
     row.done = true;
 
@@ -291,9 +291,8 @@ bool FileListModel::RowRenamed(int index, const std::string& newName) {
     _LVItemData& row = *rows_[static_cast<std::size_t>(index)];
     const std::string oldName = row.fileName;
     row.fileName = newName;
-    row.displayName = newName;
-    row.fullPath = (std::filesystem::path(row.folder) / newName).string();
-    row.texts[kSlotName] = newName;
+    row.fullPath = (std::filesystem::path(row.Folder()) / newName).string();
+    row.texts.Set(kSlotName, newName);
     // A worker may be about to read the old path: the row is asked again under the new one,
     // and the answer to the old request no longer counts.
     if (const auto asked = asked_.find(row.id); asked != asked_.end()) {
@@ -322,7 +321,7 @@ _LVItemData& FileListModel::Displayed(int index) {
     return *rows_.at(static_cast<std::size_t>(index));
 }
 
-const std::string& FileListModel::CellText(int index, int column) const {
+std::string_view FileListModel::CellText(int index, int column) const {
     return Displayed(index).texts[columns_.Shown(column).textSlot];
 }
 
@@ -390,7 +389,7 @@ void FileListModel::Post(std::vector<_LVItemData*> rows, int frameBudget, bool w
     for (_LVItemData* row : rows) {
         // A new request of the row: whatever an earlier one still sends is not its answer.
         ++row->generation;
-        request->rows.push_back({{row->id, row->generation}, row->fullPath, row->displayName});
+        request->rows.push_back({{row->id, row->generation}, row->fullPath, row->fileName});
         asked_[row->id] = {frameBudget, walk};
     }
     request->frameBudget = frameBudget;

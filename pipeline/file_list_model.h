@@ -140,7 +140,7 @@ class FileListModel : public SettingsKeeper {
     _LVItemData& Displayed(int index);
     // The text of shown row `index` in shown column `column` (the Quality column's word shows
     // on its colour).
-    const std::string& CellText(int index, int column) const;
+    std::string_view CellText(int index, int column) const;
 
     // Every row, shown ones first; `position` must be below RowCount().
     std::size_t RowCount() const { return rows_.size(); }

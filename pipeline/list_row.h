@@ -2,12 +2,13 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "attribute_texts.h"
 #include "mp3_info.h"
+#include "packed_texts.h"
 
 namespace vornik {
 
@@ -16,14 +17,15 @@ namespace vornik {
 struct _LVItemData {
     virtual ~_LVItemData() = default;
 
-    std::string folder;       // the folder that holds the file
-    std::string fileName;     // the file's name within the folder
-    int icon = -1;            // the shell decides; -1 until known
-    Mp3Info record{};         // zero until the worker's result arrives
-    AttributeTexts texts;     // the Name slot holds the display name
-    std::string displayName;  // the whole file name: labels always show the extension
-    std::string fullPath;
-    bool done = false;  // the worker has reported the row; never cleared
+    // The folder that holds the file (the rows of a folder do not each keep a copy).
+    std::string Folder() const { return std::filesystem::path(fullPath).parent_path().string(); }
+
+    std::string fileName;  // the file's name within the folder, as labels show it
+    int icon = -1;         // the shell decides; -1 until known
+    Mp3Info record{};      // zero until the worker's result arrives
+    PackedTexts texts;     // the Name slot holds the display name
+    std::string fullPath;  // the folder and the name
+    bool done = false;     // the worker has reported the row; never cleared
     // The row's identity for its results: unique within the list, never reused.
     std::uint64_t id = 0;
     // Counts the row's requests: a result answers only the latest one.
@@ -49,7 +51,7 @@ struct ListRowRequest {
 struct ListItemResult {
     ListRowRef ref;
     Mp3Info record{};
-    AttributeTexts texts;
+    PackedTexts texts;
 };
 
 // A batch of rows for the worker, with every option the analysis needs.

@@ -55,7 +55,7 @@ std::unique_ptr<ListItemResult> CListThread::OnProcess(const ListRowRequest& row
     Log("CListThread::OnProcess " + row.path);
     auto result = std::make_unique<ListItemResult>();
     result->ref = row.ref;
-    result->texts[kSlotName] = row.name;
+    result->texts.Set(kSlotName, row.name);
     try {
         Log("CListThread::DoProcess");
         AnalysisOptions options;
@@ -80,14 +80,19 @@ std::unique_ptr<ListItemResult> CListThread::OnProcess(const ListRowRequest& row
             Log("CListThread::OnProcess unspecified exception ");
         }
         result->record = std::move(analysis.record);
-        result->texts = std::move(analysis.texts);
+        // The row holds its path already; twenty thousand rows need not hold it twice.
+        result->record.fileName = std::string();
+        result->texts = PackedTexts(analysis.texts);
     } catch (...) {
         // Only what the analysis cannot handle itself gets here (memory, say): the row still
         // appears, saying that it could not be read.
         Log("CListThread::OnProcess unspecified exception ");
         result->record.duration = 0;
         result->record.qualityFigure = -1;
-        SetEngineErrorTexts(result->texts);
+        AttributeTexts texts;
+        texts[kSlotName] = row.name;
+        SetEngineErrorTexts(texts);
+        result->texts = PackedTexts(texts);
     }
     return result;
 }

@@ -9,11 +9,9 @@ namespace vornik {
 
 std::unique_ptr<_LVItemData> MakeRow(const std::string& folder, const std::string& name) {
     auto row = std::make_unique<_LVItemData>();
-    row->folder = folder;
     row->fileName = name;
-    row->displayName = name;
     row->fullPath = (std::filesystem::path(folder) / name).string();
-    row->texts[kSlotName] = name;
+    row->texts.Set(kSlotName, name);
     return row;
 }
 

@@ -6,7 +6,7 @@
 
 namespace vornik {
 
-int CompareTextsIgnoringCase(const std::string& a, const std::string& b) {
+int CompareTextsIgnoringCase(std::string_view a, std::string_view b) {
     const std::size_t common = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < common; ++i) {
         const int ca = std::tolower(static_cast<unsigned char>(a[i]));
@@ -34,8 +34,8 @@ bool RowBefore(const RowKey& a, const RowKey& b, int sortId, bool reverse) {
         const double vb = SortValue(*b.record, attribute->sortField);
         return reverse ? va > vb : va < vb;
     }
-    const std::string& ta = (*a.texts)[attribute->textSlot];
-    const std::string& tb = (*b.texts)[attribute->textSlot];
+    const std::string_view ta = (*a.texts)[attribute->textSlot];
+    const std::string_view tb = (*b.texts)[attribute->textSlot];
     const int order = reverse ? CompareTextsIgnoringCase(tb, ta) : CompareTextsIgnoringCase(ta, tb);
     return order < 0;
 }

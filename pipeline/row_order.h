@@ -1,8 +1,10 @@
 // The order of the file list's rows.
 #pragma once
 
-#include "attribute_texts.h"
+#include <string_view>
+
 #include "mp3_info.h"
+#include "packed_texts.h"
 
 namespace vornik {
 
@@ -10,7 +12,7 @@ namespace vornik {
 struct RowKey {
     bool done = false;  // the row's result has arrived
     const Mp3Info* record = nullptr;
-    const AttributeTexts* texts = nullptr;
+    const PackedTexts* texts = nullptr;
 };
 
 // True when `a` sorts before `b` by the attribute `sortId`: rows that are done come first;
@@ -20,6 +22,6 @@ struct RowKey {
 bool RowBefore(const RowKey& a, const RowKey& b, int sortId, bool reverse);
 
 // Compares two texts without regard to ASCII case: negative, zero or positive.
-int CompareTextsIgnoringCase(const std::string& a, const std::string& b);
+int CompareTextsIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace vornik

@@ -31,7 +31,7 @@ nlohmann::ordered_json SortFieldValue(const Mp3Info& record, SortField field) {
     return static_cast<std::int64_t>(SortValue(record, field));
 }
 
-bool IsValidUtf8(const std::string& text) {
+bool IsValidUtf8(std::string_view text) {
     try {
         (void)nlohmann::json(text).dump();
         return true;
@@ -47,16 +47,16 @@ std::string Json(const std::vector<ScanRow>& rows, const std::vector<int>& ids) 
         object["path"] = row.path;
         // JSON text is UTF-8: a name that is not gets its exact bytes beside the shown path.
         if (!IsValidUtf8(row.path)) {
-            object["pathBytes"] = PercentEncoded(row.path, "/");
+            object["pathBytes"] = PercentEncoded(std::string(row.path), "/");
         }
         for (const AttributeInfo* column : Columns(ids)) {
-            object[column->name] = row.texts[column->textSlot];
+            object[column->name] = (*row.texts)[column->textSlot];
             if (column->sortField != SortField::Text) {
                 object[SortFieldName(column->sortField)] =
-                    SortFieldValue(row.record, column->sortField);
+                    SortFieldValue(*row.record, column->sortField);
             }
         }
-        object["quality"] = row.record.qualityFigure;
+        object["quality"] = row.record->qualityFigure;
         document.push_back(std::move(object));
     }
     return document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
@@ -79,7 +79,7 @@ std::string Csv(const std::vector<ScanRow>& rows, const std::vector<int>& ids) {
     for (const ScanRow& row : rows) {
         fields.clear();
         for (const AttributeInfo* column : columns) {
-            fields.push_back(row.texts[column->textSlot]);
+            fields.emplace_back((*row.texts)[column->textSlot]);
         }
         line(fields);
     }
@@ -89,7 +89,7 @@ std::string Csv(const std::vector<ScanRow>& rows, const std::vector<int>& ids) {
 std::vector<ExportRow> ExportRows(const std::vector<ScanRow>& rows) {
     std::vector<ExportRow> exportRows;
     for (const ScanRow& row : rows) {
-        exportRows.push_back({&row.texts, row.record.qualityFigure});
+        exportRows.push_back({row.texts, row.record->qualityFigure});
     }
     return exportRows;
 }
@@ -97,11 +97,10 @@ std::vector<ExportRow> ExportRows(const std::vector<ScanRow>& rows) {
 }  // namespace
 
 void SortRows(std::vector<ScanRow>& rows, int sortId, bool reverse) {
-    std::stable_sort(rows.begin(), rows.end(),
-                     [sortId, reverse](const ScanRow& a, const ScanRow& b) {
-                         return RowBefore({true, &a.record, &a.texts}, {true, &b.record, &b.texts},
-                                          sortId, reverse);
-                     });
+    std::stable_sort(
+        rows.begin(), rows.end(), [sortId, reverse](const ScanRow& a, const ScanRow& b) {
+            return RowBefore({true, a.record, a.texts}, {true, b.record, b.texts}, sortId, reverse);
+        });
 }
 
 std::string CsvField(const std::string& text) {

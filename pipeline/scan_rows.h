@@ -3,10 +3,11 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "attribute_texts.h"
 #include "mp3_info.h"
+#include "packed_texts.h"
 
 namespace vornik {
 
@@ -17,10 +18,11 @@ struct DocumentOptions {
     bool xmlAmpersands = true;  // the export's "xml" setting: write "&" as "&amp;"
 };
 
+// One row of a document: views of a row the caller keeps while the document is written.
 struct ScanRow {
-    std::string path;
-    Mp3Info record;
-    AttributeTexts texts;
+    std::string_view path;
+    const Mp3Info* record = nullptr;     // never null
+    const PackedTexts* texts = nullptr;  // never null
 };
 
 // Orders the rows as the file list does for the sort column `sortId`; rows that compare equal

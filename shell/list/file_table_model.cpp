@@ -6,6 +6,13 @@
 #include <unordered_map>
 
 namespace vornik {
+namespace {
+
+QString CellQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
 
 FileTableModel::FileTableModel(const FileListModel& list, QObject* parent)
     : QAbstractTableModel(parent), list_(list) {}
@@ -120,7 +127,7 @@ QVariant FileTableModel::data(const QModelIndex& index, int role) const {
         list_.Columns().ShownIds()[static_cast<std::size_t>(index.column())] == kQualityColumnId;
     switch (role) {
         case Qt::DisplayRole:
-            return QString::fromStdString(list_.CellText(index.row(), index.column()));
+            return CellQString(list_.CellText(index.row(), index.column()));
         case Qt::EditRole:
             // The rename editor starts from the file's current name.
             return flags(index) & Qt::ItemIsEditable
@@ -145,7 +152,7 @@ QVariant FileTableModel::data(const QModelIndex& index, int role) const {
             }
             return palette_.text;
         case Qt::AccessibleTextRole:
-            return QString::fromStdString(list_.CellText(index.row(), index.column()));
+            return CellQString(list_.CellText(index.row(), index.column()));
         case Qt::DecorationRole:
             return index.column() == 0 ? QVariant(FileIcon(list_.Displayed(index.row())))
                                        : QVariant();
@@ -153,7 +160,7 @@ QVariant FileTableModel::data(const QModelIndex& index, int role) const {
             if (quality) {
                 return tr("Quality estimate \"%1\": from the bitrate and, for VBR, the encoder's "
                           "settings (Options > Settings > Quality sets the colours)")
-                    .arg(QString::fromStdString(list_.CellText(index.row(), index.column())));
+                    .arg(CellQString(list_.CellText(index.row(), index.column())));
             }
             // The Name column is often cut short: its tool tip holds the whole path.
             return index.column() == 0

@@ -27,7 +27,7 @@ std::string ListDocument(const FileListModel& list, const std::string& format) {
     rows.reserve(static_cast<std::size_t>(list.DisplayedCount()));
     for (int index = 0; index < list.DisplayedCount(); ++index) {
         const _LVItemData& row = list.Displayed(index);
-        rows.push_back({row.fullPath, row.record, row.texts});
+        rows.push_back({row.fullPath, &row.record, &row.texts});
     }
     DocumentOptions options;
     options.columns = list.Columns().ShownIds();

@@ -40,7 +40,7 @@ bool ListFileActions::RenameRow(int row, const QString& newName) {
             return false;
         }
     }
-    if (const std::optional<QString> error = RenameFile(item.folder, item.fileName, newName)) {
+    if (const std::optional<QString> error = RenameFile(item.Folder(), item.fileName, newName)) {
         // The editor closes and the old name comes back.
         QMessageBox::warning(list_, QString(), *error);
         return false;

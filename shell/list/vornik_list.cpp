@@ -245,11 +245,11 @@ void CVornikList::OpenTagDialog(int row) {
     if (TagPagesOf(item.record).empty()) {
         QMessageBox::information(this, QString(),
                                  tr("\"%1\" has no Lame tag, Xing or VBRI header to show.")
-                                     .arg(QString::fromStdString(item.displayName)));
+                                     .arg(QString::fromStdString(item.fileName)));
         return;
     }
-    auto* dialog = new CTagDlg(item.record, item.texts, item.fullPath,
-                               QString::fromStdString(item.displayName), window());
+    auto* dialog = new CTagDlg(item.record, item.texts.Unpacked(), item.fullPath,
+                               QString::fromStdString(item.fileName), window());
     dialog->show();
 }
 
@@ -397,7 +397,7 @@ void CVornikList::OpenDetails(int row) {
         return;
     }
     const _LVItemData& item = model_.Displayed(row);
-    Log("Do details: " + item.displayName);
+    Log("Do details: " + item.fileName);
     if (IsMpegPlusPath(item.fullPath)) {
         QMessageBox::information(this, kListErrorCaption, kDetailsRefusedText);
         return;

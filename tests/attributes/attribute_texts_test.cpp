@@ -7,6 +7,7 @@
 #include <string>
 
 #include "attribute_catalogue.h"
+#include "packed_texts.h"
 
 namespace vornik {
 namespace {
@@ -278,6 +279,28 @@ TEST(AttributeCatalogue, IdsInOrderAndSlots) {
     }
     EXPECT_EQ(FindAttribute(13)->description, "Is there am embedded CUE sheet?");
     EXPECT_EQ(FindAttribute(10), nullptr);
+}
+
+// A row keeps its texts packed: every slot reads back as it was, and renaming a row (a longer
+// or a shorter name) leaves the other slots alone.
+TEST(PackedTexts, SlotsReadBackAfterEveryChange) {
+    AttributeTexts texts;
+    for (int slot = 1; slot < AttributeTexts::kSlots; ++slot) {
+        texts[slot] =
+            std::string(static_cast<std::size_t>(slot % 7), static_cast<char>('a' + slot % 26));
+    }
+    PackedTexts packed(texts);
+    // Past 64 KiB of text the slots' ends take four bytes; back under it, two again.
+    const std::string book(70000, 'b');
+    for (const std::string name :
+         {"a much longer name than before.mp3", "x", "", "\xff.mp3", book.c_str(), "short again"}) {
+        packed.Set(kSlotName, name);
+        texts[kSlotName] = name;
+        packed.Set(AttributeTexts::kSlots - 1, name);
+        texts[AttributeTexts::kSlots - 1] = name;
+        EXPECT_EQ(packed.Unpacked().slots, texts.slots) << name;
+    }
+    EXPECT_EQ(PackedTexts()[kSlotName], "");
 }
 
 }  // namespace

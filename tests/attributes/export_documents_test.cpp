@@ -1,4 +1,5 @@
 #include "export_documents.h"
+#include "packed_texts.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -109,7 +110,8 @@ TEST(BuildTextExport, WholeDocument) {
     const AttributeTexts first = Texts("cbr 128.mp3", "joint stereo", "44100", "gpsycho", "ok");
     const AttributeTexts second =
         Texts("exactly thirty characters.mp3!", "mono", "22050", "nspsytune", "");
-    const std::vector<ExportRow> rows = {{&first, 1}, {&second, -1}};
+    const PackedTexts packedFirst(first), packedSecond(second);
+    const std::vector<ExportRow> rows = {{&packedFirst, 1}, {&packedSecond, -1}};
 
     const std::string expected = Cell("Name") + Cell("Stereo Mode") + Cell("Freq. (Hz)") +
                                  "Psycho-acoustic Model" + std::string(9, ' ') + Cell("Quality") +
@@ -147,7 +149,8 @@ TEST(BuildTextExport, ValuesAreCutAndPaddedByCharacters) {
         AttributeTexts t;
         t[kSlotTitle] = c.value;
         t[kSlotName] = "next";
-        const ExportRow row{&t, 2};
+        const PackedTexts packed(t);
+        const ExportRow row{&packed, 2};
         EXPECT_EQ(BuildTextExport(columns, {&row, 1}), headers + c.cell + Cell("next") + "\r\n")
             << c.what;
     }
@@ -161,7 +164,8 @@ TEST(BuildTextExport, QualityColumnWritesTheClassAsAWord) {
     for (const auto& [figure, value] : cases) {
         AttributeTexts t;
         t[kSlotQuality] = "shown";
-        const ExportRow row{&t, figure};
+        const PackedTexts packed(t);
+        const ExportRow row{&packed, figure};
         EXPECT_EQ(BuildTextExport(columns, {&row, 1}),
                   Cell("Quality") + "\r\n" + Cell("-------") + "\r\n" + Cell(value) + "\r\n")
             << figure;
@@ -171,7 +175,8 @@ TEST(BuildTextExport, QualityColumnWritesTheClassAsAWord) {
 TEST(ExportDocuments, UnknownColumnIdsAreLeftOut) {
     const std::vector<int> columns = {kName, 10, -1, 999, kStereoMode};
     const AttributeTexts t = Texts("a.mp3", "mono", "", "", "");
-    const ExportRow row{&t, 2};
+    const PackedTexts packed(t);
+    const ExportRow row{&packed, 2};
     EXPECT_EQ(BuildTextExport(columns, {&row, 1}), Cell("Name") + Cell("Stereo Mode") + "\r\n" +
                                                        Cell("----") + Cell("-----------") + "\r\n" +
                                                        Cell("a.mp3") + Cell("mono") + "\r\n");
@@ -185,7 +190,8 @@ TEST(BuildXmlExport, WholeDocument) {
     const std::vector<int> columns = {kName, kStereoMode, kFrequency, kQuality};
     const AttributeTexts first = Texts("Rock & Roll.mp3", "joint stereo", "44100", "", "");
     const AttributeTexts second = Texts("Café.mp3", "mono", "22050", "", "bad");
-    const std::vector<ExportRow> rows = {{&first, 2}, {&second, -1}};
+    const PackedTexts packedFirst(first), packedSecond(second);
+    const std::vector<ExportRow> rows = {{&packedFirst, 2}, {&packedSecond, -1}};
     const std::string expectedOff = kXmlStart +
                                     "\t<file>\r\n"
                                     "\t\t<Name>Rock & Roll.mp3</Name>\r\n"
@@ -222,7 +228,8 @@ TEST(BuildXmlExport, HtmlCodesInValues) {
     for (const auto& [value, on] : cases) {
         AttributeTexts t;
         t[kSlotTitle] = value;
-        const ExportRow row{&t, 2};
+        const PackedTexts packed(t);
+        const ExportRow row{&packed, 2};
         const std::string tail = "</Title>\r\n\t</file>\r\n</vornik>\r\n";
         const std::string start = kXmlStart + "\t<file>\r\n\t\t<Title>";
         EXPECT_EQ(BuildXmlExport(columns, {&row, 1}, true), start + std::string(on) + tail);
@@ -258,7 +265,8 @@ TEST(BuildXmlExport, XmllintAcceptsTheDocument) {
     // A name from a Latin-1 era collection and a tag with terminal control sequences.
     const AttributeTexts second =
         Texts("x\xff&lt;&&amp;>.mp3", ">\x1b]0;title\x07", "&\x01", "", "");
-    const std::vector<ExportRow> rows = {{&first, 0}, {&second, -1}};
+    const PackedTexts packedFirst(first), packedSecond(second);
+    const std::vector<ExportRow> rows = {{&packedFirst, 0}, {&packedSecond, -1}};
     const int on = XmllintStatus(BuildXmlExport(columns, rows, true));
     if (on == -1) {
         GTEST_SKIP() << "xmllint is not installed";

@@ -28,10 +28,10 @@ TEST(IntegrityCheck, FindingsInTheOrderOfTheBytes) {
     Mp3Info r = Sound();
     r.leadingJunk = 1;
     r.syncErrors = 7;
-    r.syncErrorTimes = {61250, 1000, 2000, 3000, 4000, 5000};
+    r.syncErrorTimes.Edit() = {61250, 1000, 2000, 3000, 4000, 5000};
     r.crcFrames = 40;
     r.crcErrors = 1;
-    r.crcErrorTimes[0] = 999;
+    r.crcErrorTimes.Edit()[0] = 999;
     r.hasXing = true;
     r.xingFlags = 0x03;
     r.xingFrames = 43;

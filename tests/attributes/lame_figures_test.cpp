@@ -98,10 +98,10 @@ TEST(ReplayGain, SourcesInOrderAndLameFields) {
     EXPECT_FALSE(gains.trackPeak.present);
 
     r.apeVersion = 2000;
-    r.apeFields.trackGain = "+2.10 dB";
-    r.apeFields.trackPeak = "0.5";
-    r.id3v2Fields.albumGain = "-7.25 dB";
-    r.id3v2Fields.trackPeak = "not a number";
+    r.apeFields.Edit().trackGain = "+2.10 dB";
+    r.apeFields.Edit().trackPeak = "0.5";
+    r.id3v2Fields.Edit().albumGain = "-7.25 dB";
+    r.id3v2Fields.Edit().trackPeak = "not a number";
     gains = ReplayGainOf(r);
     EXPECT_DOUBLE_EQ(gains.trackGain.value, 2.1);
     EXPECT_EQ(gains.trackGain.source, "APEv2");

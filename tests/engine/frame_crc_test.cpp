@@ -72,9 +72,9 @@ TEST(FrameCrc, EachFailureIsCountedWithItsTime) {
     EXPECT_EQ(scan.record.crcFrames, 109);
     EXPECT_EQ(scan.record.crcErrors, 2);
     // Frames 50 and 100 of the file start at 50 and 100 times 1152 samples.
-    EXPECT_EQ(scan.record.crcErrorTimes[0], 50u * 1152 * 1000 / 44100);
-    EXPECT_EQ(scan.record.crcErrorTimes[1], 100u * 1152 * 1000 / 44100);
-    EXPECT_EQ(scan.record.crcErrorTimes[2], 0u);
+    EXPECT_EQ(scan.record.crcErrorTimes->at(0), 50u * 1152 * 1000 / 44100);
+    EXPECT_EQ(scan.record.crcErrorTimes->at(1), 100u * 1152 * 1000 / 44100);
+    EXPECT_EQ(scan.record.crcErrorTimes->at(2), 0u);
     // Nothing of the CRC changes the frames' other statistics.
     EXPECT_EQ(scan.record.syncErrors, 0);
 }

@@ -137,8 +137,8 @@ TEST(Scan, JunkBetweenFramesCostsOneSyncError) {
     EXPECT_EQ(scan.record.syncErrors, 1);
     // 9 walked frames, the junk counted as a failed frame, then the resynchronised frame:
     // the error is timed at 11 frames.
-    EXPECT_EQ(scan.record.syncErrorTimes[0], 11u * 1152 * 1000 / 44100);
-    EXPECT_EQ(scan.record.syncErrorTimes[1], 0u);
+    EXPECT_EQ(scan.record.syncErrorTimes->at(0), 11u * 1152 * 1000 / 44100);
+    EXPECT_EQ(scan.record.syncErrorTimes->at(1), 0u);
     EXPECT_EQ(scan.record.frameCount, 20);
     EXPECT_TRUE(scan.record.scanComplete);
 }
@@ -152,9 +152,9 @@ TEST(Scan, OnlyTheFirstTwentySyncErrorsAreTimed) {
     const auto scan = ScanBytes(builder.data());
     EXPECT_EQ(scan.record.syncErrors, 21);
     for (std::size_t i = 0; i < 20; ++i) {
-        EXPECT_GT(scan.record.syncErrorTimes[i], 0u) << i;
+        EXPECT_GT(scan.record.syncErrorTimes->at(i), 0u) << i;
     }
-    EXPECT_LT(scan.record.syncErrorTimes[0], scan.record.syncErrorTimes[19]);
+    EXPECT_LT(scan.record.syncErrorTimes->at(0), scan.record.syncErrorTimes->at(19));
 }
 
 TEST(Scan, SyncErrorTimesUseTheLayersSamplesPerFrame) {
@@ -164,7 +164,7 @@ TEST(Scan, SyncErrorTimesUseTheLayersSamplesPerFrame) {
     const auto bytes = StreamBuilder().frames(shape, 10).junk(300).frames(shape, 10).data();
     const auto scan = ScanBytes(bytes);
     EXPECT_EQ(scan.record.syncErrors, 1);
-    EXPECT_EQ(scan.record.syncErrorTimes[0], 11u * 384 * 1000 / 44100);
+    EXPECT_EQ(scan.record.syncErrorTimes->at(0), 11u * 384 * 1000 / 44100);
     EXPECT_FLOAT_EQ(scan.record.duration, 20.0f * 384 / 44100);
 }
 

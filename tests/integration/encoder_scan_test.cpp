@@ -171,7 +171,7 @@ TEST(EncoderScan, FlippedSideInformationFailsOneCrc) {
     const auto flipped = test::ScanPath(mp3);
     EXPECT_EQ(flipped.record.crcFrames, clean.record.crcFrames);
     EXPECT_EQ(flipped.record.crcErrors, 1);
-    EXPECT_EQ(flipped.record.crcErrorTimes[0], 100u * 1152 * 1000 / 44100);
+    EXPECT_EQ(flipped.record.crcErrorTimes->at(0), 100u * 1152 * 1000 / 44100);
     EXPECT_EQ(flipped.record.syncErrors, 0);
 }
 

@@ -15,11 +15,12 @@ namespace vornik {
 namespace {
 
 TEST(ScanRows, DocumentsKeepTheBytesOfNamesThatAreNotUtf8) {
-    std::vector<ScanRow> rows(2);
-    rows[0].path = "/m/x\xff.mp3";
-    rows[0].texts[kSlotName] = "x\xff.mp3";
-    rows[1].path = "/m/\xc3\x84.mp3";
-    rows[1].texts[kSlotName] = "\xc3\x84.mp3";
+    const Mp3Info record{};
+    PackedTexts texts[2];
+    texts[0].Set(kSlotName, "x\xff.mp3");
+    texts[1].Set(kSlotName, "\xc3\x84.mp3");
+    const std::vector<ScanRow> rows{{"/m/x\xff.mp3", &record, &texts[0]},
+                                    {"/m/\xc3\x84.mp3", &record, &texts[1]}};
     DocumentOptions options;
     options.columns = {0};
 

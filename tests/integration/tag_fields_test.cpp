@@ -63,15 +63,15 @@ TEST_P(MutagenTags, FieldsAsMutagenReadsThem) {
     const auto scan = test::ScanPath(mp3);
     const Mp3Info& r = scan.record;
     EXPECT_EQ(r.id3v2Version, peer["version"].get<int>());
-    ExpectFieldsAsMutagen(r.id3v2Fields, peer);
+    ExpectFieldsAsMutagen(*r.id3v2Fields, peer);
     EXPECT_EQ(r.pictureType, peer["picture_type"].get<int>());
     EXPECT_EQ(r.pictureSize, peer["picture_size"].get<std::uint32_t>());
 
     const nlohmann::json& ape = peer["ape"];
     EXPECT_EQ(r.apeVersion, 2000);
-    EXPECT_EQ(r.apeFields.title, ape["title"]);
-    EXPECT_EQ(r.apeFields.artist, ape["artist"]);
-    EXPECT_EQ(r.apeFields.trackGain, ape["replaygain_track_gain"]);
+    EXPECT_EQ(r.apeFields->title, ape["title"]);
+    EXPECT_EQ(r.apeFields->artist, ape["artist"]);
+    EXPECT_EQ(r.apeFields->trackGain, ape["replaygain_track_gain"]);
 
     // ID3v2 comes first; the APE tag's items are there too.
     AttributeTexts texts;
@@ -133,7 +133,7 @@ TEST(MutagenTags, BuiltTagsReadAsMutagenReadsThem) {
         const nlohmann::json peer = MutagenRead(path);
         const auto scan = test::ScanPath(path);
         EXPECT_EQ(scan.record.id3v2Version, peer["version"].get<int>());
-        ExpectFieldsAsMutagen(scan.record.id3v2Fields, peer);
+        ExpectFieldsAsMutagen(*scan.record.id3v2Fields, peer);
         EXPECT_TRUE(scan.record.lameTagValid);
     }
 }

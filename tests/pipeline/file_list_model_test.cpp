@@ -53,7 +53,7 @@ class RecordingObserver : public FileListObserver {
     void DisplayChanged(const DisplayChange& c) override {
         const auto at = [this](int index) { return shown_.begin() + index; };
         if (c.kind == K::Insert) {
-            shown_.insert(at(c.index), model->Displayed(c.index).displayName);
+            shown_.insert(at(c.index), model->Displayed(c.index).fileName);
         } else if (c.kind == K::Remove) {
             shown_.erase(at(c.index));
         } else if (c.kind == K::Move) {
@@ -76,7 +76,7 @@ class RecordingObserver : public FileListObserver {
     Strings Shown() const {
         Strings names;
         for (int i = 0; i < model->DisplayedCount(); ++i) {
-            names.push_back(model->Displayed(i).displayName);
+            names.push_back(model->Displayed(i).fileName);
         }
         return names;
     }
@@ -148,8 +148,8 @@ class FileListModelTest : public testing::Test {
         auto result = std::make_unique<ListItemResult>();
         result->ref = ref.value_or(RefOf(name));
         result->record = record;
-        result->texts[kSlotName] = name;
-        result->texts[kSlotLength] = std::to_string(static_cast<int>(record.duration));
+        result->texts.Set(kSlotName, name);
+        result->texts.Set(kSlotLength, std::to_string(static_cast<int>(record.duration)));
         return model_.ItemDone(std::move(result), last);
     }
 
@@ -190,8 +190,8 @@ TEST_F(FileListModelTest, FillMakesHiddenRowsOfWantedFilesAndPostsThemAsOneBatch
     const Strings names = {"one.mp3", "TWO.MP3", "four.mpc"};
     for (std::size_t i = 0; i < 3; ++i) {
         const _LVItemData& row = model_.Row(i);
-        EXPECT_EQ(std::tie(row.fileName, row.displayName, row.folder, row.fullPath),
-                  std::make_tuple(names[i], names[i], std::string("/mixed"), "/mixed/" + names[i]));
+        EXPECT_EQ(std::make_tuple(row.fileName, row.Folder(), row.fullPath),
+                  std::make_tuple(names[i], std::string("/mixed"), "/mixed/" + names[i]));
         EXPECT_FALSE(row.done);
     }
     // Encoder, Bitrate, Frames, Length and Quality need the walk.
@@ -512,7 +512,7 @@ TEST_F(FileListModelTest, CellsAndSelectionOfShownRows) {
     Report("b.mp3", Record(43));
     EXPECT_EQ(model_.CellText(0, 0), "a.mp3");
     EXPECT_EQ(model_.CellText(0, 4), "42");  // Length, slot 3
-    model_.Displayed(0).texts[kSlotQuality] = "Good";
+    model_.Displayed(0).texts.Set(kSlotQuality, "Good");
     EXPECT_EQ(model_.CellText(0, 7), "Good");  // the word shows on the colour too
 }
 

@@ -117,7 +117,7 @@ TEST_F(ListSeamTest, RenamesWhileWorkersRescanShareNothing) {
         for (int i = 0; i < model_.DisplayedCount(); i += 2) {
             const _LVItemData& row = model_.Displayed(i);
             const std::string name = "renamed-" + std::to_string(round) + "-" + row.fileName;
-            ASSERT_EQ(std::rename(row.fullPath.c_str(), (row.folder + "/" + name).c_str()), 0);
+            ASSERT_EQ(std::rename(row.fullPath.c_str(), (row.Folder() + "/" + name).c_str()), 0);
             model_.RowRenamed(i, name);
         }
         if (round == 1) {
@@ -128,7 +128,7 @@ TEST_F(ListSeamTest, RenamesWhileWorkersRescanShareNothing) {
     EXPECT_EQ(model_.DisplayedCount(), kFiles);
     int renamed = 0;
     for (int i = 0; i < model_.DisplayedCount(); ++i) {
-        renamed += model_.Displayed(i).displayName.rfind("renamed-", 0) == 0 ? 1 : 0;
+        renamed += model_.Displayed(i).fileName.rfind("renamed-", 0) == 0 ? 1 : 0;
     }
     EXPECT_GE(renamed, kFiles / 2);
 }

@@ -39,10 +39,10 @@ std::map<std::uint64_t, std::string>& RowNames() {
 class RecordingPoster : public ListResultPoster {
   public:
     void PostItemDone(std::unique_ptr<ListItemResult> r, bool lastOfBatch) override {
-        std::string message = RowNames()[r->ref.id] + " done #" +
-                              std::to_string(r->ref.generation) + (lastOfBatch ? " last: " : ": ") +
-                              r->texts[kSlotName] + ", " + r->texts[kSlotFrames] + ", " +
-                              std::to_string(r->record.fileSize);
+        std::string message =
+            RowNames()[r->ref.id] + " done #" + std::to_string(r->ref.generation) +
+            (lastOfBatch ? " last: " : ": ") + std::string(r->texts[kSlotName]) + ", " +
+            std::string(r->texts[kSlotFrames]) + ", " + std::to_string(r->record.fileSize);
         Add(std::move(message), std::move(r));
     }
     void PostItemFailed(ListRowRef row) override { Add(RowNames()[row.id] + " failed", nullptr); }

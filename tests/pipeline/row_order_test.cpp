@@ -7,15 +7,15 @@ namespace {
 
 struct Row {
     Mp3Info record{};
-    AttributeTexts texts;
+    PackedTexts texts;
     bool done = true;
     RowKey key() const { return {done, &record, &texts}; }
 };
 
 Row Make(const std::string& name, float duration, bool done = true) {
     Row row;
-    row.texts[kSlotName] = name;
-    row.texts[kSlotTitle] = name;
+    row.texts.Set(kSlotName, name);
+    row.texts.Set(kSlotTitle, name);
     row.record.duration = duration;
     row.done = done;
     return row;
