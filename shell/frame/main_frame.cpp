@@ -17,10 +17,10 @@
 #include "about_box.h"
 #include "busy_animation.h"
 #include "frame_menus.h"
-#include "frame_routing.h"
 #include "organize_favourites_dialog.h"
 #include "toolbar_icons.h"
 #include "version_text.h"
+#include "vornik_list.h"
 #include "vornik_tree.h"
 #include "vornik_view.h"
 
@@ -196,23 +196,75 @@ void CMainFrame::Startup(const StartupRequest& request) {
     }
 }
 
-int CMainFrame::OnCommand(int command) {
-    const FrameRoute route = RouteFrameCommand(command);
-    switch (route.kind) {
-        case FrameRoute::Kind::Frame:
-            HandleFrameCommand(command);
-            return 0;
-        case FrameRoute::Kind::Post:
-            if (view_ != nullptr) {
-                view_->PostMessage(route.message, route.wParam);
-            }
-            return 0;
-        case FrameRoute::Kind::Send:
-            return view_ != nullptr ? view_->SendMessage(route.message, route.wParam) : 0;
-        case FrameRoute::Kind::Ignore:
-            return 0;
+void CMainFrame::OnCommand(int command) {
+    if (IsFrameCommand(command)) {
+        HandleFrameCommand(command);
+    } else if (view_ != nullptr) {
+        HandleViewCommand(command);
     }
-    return 0;
+}
+
+bool CMainFrame::IsFrameCommand(int command) {
+    switch (command) {
+        case CmdExit:
+        case CmdToolbar:
+        case CmdAnimation:
+        case CmdStatusBar:
+        case CmdAbout:
+        case CmdDocumentation:
+        case CmdLogging:
+        case CmdFavouritesAdd:
+        case CmdFavouritesOrganize:
+            return true;
+        default:
+            return command >= CmdFavouriteFirst && command <= CmdFavouriteLast;
+    }
+}
+
+void CMainFrame::HandleViewCommand(int command) {
+    CVornikList* const list = view_->List();
+    switch (command) {
+        case CmdRefresh:
+            view_->RefreshPaneUnderMouse();
+            return;
+        case CmdCut:
+        case CmdCopy:
+        case CmdPaste:
+            view_->ClipboardToPaneUnderMouse(command);
+            return;
+        case CmdNextPane:
+        case CmdPreviousPane:
+            view_->ViewSwitchPane();
+            return;
+        case CmdSettings:
+            view_->ViewSettingsSheet(0);
+            return;
+        default:
+            break;
+    }
+    if (list == nullptr) {
+        return;
+    }
+    switch (command) {
+        case CmdCompleteScan:
+            list->ViewRefresh(/*completeScan=*/true);
+            break;
+        case CmdRename:
+            list->ViewRename();
+            break;
+        case CmdSelectAll:
+        case CmdSelectNone:
+            list->ViewSelectAll(command == CmdSelectAll);
+            break;
+        case CmdTagDialog:
+        case CmdStop:
+        case CmdDelete:
+        case CmdExport:
+            list->ViewCommand(command);
+            break;
+        default:
+            break;  // the Favourites menu's own id, which only opens the menu
+    }
 }
 
 void CMainFrame::HandleFrameCommand(int command) {

@@ -44,9 +44,9 @@ class CMainFrame : public QMainWindow, public CFrameWindowStuff, public CWindowW
     // Shows the window at its stored place and starts the view on `request`.
     void Startup(const StartupRequest& request);
 
-    // Runs a command of the menus, toolbar or keys; returns what the view answered for a
-    // sent one, else 0.
-    int OnCommand(int command);
+    // Runs a command of the menus, toolbar or keys: the main window's own, or the slot of the
+    // view or the list that does it.
+    void OnCommand(int command);
 
     CVornikView* View() const { return view_; }
     FrameSettings& Settings() { return settings_; }
@@ -70,7 +70,9 @@ class CMainFrame : public QMainWindow, public CFrameWindowStuff, public CWindowW
     void BuildToolbar();
     void BuildStatusBar();
     void RebuildFavouritesMenu();
+    static bool IsFrameCommand(int command);
     void HandleFrameCommand(int command);
+    void HandleViewCommand(int command);
     void SetLogging(bool on);
     void TrackPlacement();
     void AddCurrentFavourite();

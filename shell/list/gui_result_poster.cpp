@@ -4,7 +4,6 @@
 #include <QElapsedTimer>
 #include <QEvent>
 
-#include "messages.h"
 
 namespace vornik {
 namespace {

@@ -6,9 +6,7 @@
 
 #include "info_dlg.h"
 #include "log.h"
-#include "messages.h"
 #include "settings_sheet.h"
-#include "view_routing.h"
 #include "vornik_list.h"
 #include "vornik_tree.h"
 
@@ -42,8 +40,10 @@ CVornikView::CVornikView(QWidget* parent) : QSplitter(Qt::Horizontal, parent) {
         connect(list_, &CVornikList::FrameAnimate, this, &CVornikView::FrameAnimate,
                 Qt::QueuedConnection);
         connect(list_, &CVornikList::ViewOpenDetails, this, &CVornikView::ViewOpenDetails);
-        connect(list_, &CVornikList::ViewSettings, this,
-                [this](int page) { PostMessage(message::ViewSettings, page); });
+        connect(list_, &CVornikList::ViewSettings, this, [this](int page) {
+            // After the header's menu has closed: the sheet runs a loop of its own.
+            QTimer::singleShot(0, this, [this, page] { ViewSettingsSheet(page); });
+        });
     }
 }
 
@@ -67,59 +67,19 @@ void CVornikView::LoadSettings(const CIniFile& ini) {
     LoadViewSettings(ini, settings_);
 }
 
-void CVornikView::PostMessage(int message, int wParam) {
-    QTimer::singleShot(0, this, [this, message, wParam] { Handle(message, wParam); });
-}
-
-int CVornikView::SendMessage(int message, int wParam) {
-    return Handle(message, wParam);
-}
-
-int CVornikView::Handle(int message, int wParam) {
-    switch (RouteViewMessage(message, wParam, MouseOverTree())) {
-        case Pane::Tree:
-            if (tree_ == nullptr) {
-                return 0;
-            }
-            if (message == message::ViewRefresh) {
-                tree_->ViewRefresh();
-            } else if (message == message::ViewClipboard) {
-                tree_->ViewClipboard(wParam);
-            }
-            return 0;
-        case Pane::List:
-            if (list_ == nullptr) {
-                return 0;
-            }
-            switch (message) {
-                case message::ViewRefresh:
-                    list_->ViewRefresh(wParam != 0);
-                    break;
-                case message::ViewClipboard:
-                    list_->ViewClipboard(wParam);
-                    break;
-                case message::ViewRename:
-                    list_->ViewRename();
-                    break;
-                case message::ViewSelectAll:
-                    list_->ViewSelectAll(wParam != 0);
-                    break;
-                case message::ViewCommand:
-                    list_->ViewCommand(wParam);
-                    break;
-                default:
-                    break;
-            }
-            return 0;
-        case Pane::View:
-            if (message == message::ViewSwitchPane) {
-                ViewSwitchPane();
-            } else if (message == message::ViewSettings) {
-                ViewSettingsSheet(wParam >= 10 ? 0 : wParam);
-            }
-            return 0;
+void CVornikView::RefreshPaneUnderMouse() {
+    if (MouseOverTree()) {
+        tree_->ViewRefresh();
+    } else if (list_ != nullptr) {
+        list_->ViewRefresh(/*completeScan=*/false);
     }
-    return 0;
+}
+
+void CVornikView::ClipboardToPaneUnderMouse(int command) {
+    // The tree has no clipboard commands of its own.
+    if (!MouseOverTree() && list_ != nullptr) {
+        list_->ViewClipboard(command);
+    }
 }
 
 bool CVornikView::MouseOverTree() const {
@@ -186,6 +146,9 @@ void CVornikView::DetailsClosed(CInfoDlg* dialog) {
 }
 
 void CVornikView::ViewSettingsSheet(int page) {
+    if (page < 0 || page >= 10) {
+        page = 0;
+    }
     if (sheet_ != nullptr) {
         return;  // one sheet at a time; a second request while it is open is dropped
     }

@@ -36,10 +36,14 @@ class CVornikView : public QSplitter, public CFrameWindowStuff, public CWindowWi
     CVornikList* List() const { return list_; }
     ViewSettings& Settings() { return settings_; }
 
-    // A message of the main window, posted (handled once the event loop has its turn) or sent
-    // (handled at once). Returns what handling it returned (0 for a posted one).
-    void PostMessage(int message, int wParam);
-    int SendMessage(int message, int wParam);
+    // F5 and the clipboard commands go to the pane under the mouse: the tree when the cursor
+    // is over it, else the list.
+    void RefreshPaneUnderMouse();
+    void ClipboardToPaneUnderMouse(int command);
+    // Tab and Shift+Tab: the focus goes to the other pane.
+    void ViewSwitchPane();
+    // `ViewSettings`: the "Settings" sheet at `page` (a number past the pages opens the first).
+    void ViewSettingsSheet(int page);
 
     // `ViewStartup`: the stored splitter position, then the folder to open with.
     void ViewStartup(const StartupRequest& request);
@@ -62,10 +66,6 @@ class CVornikView : public QSplitter, public CFrameWindowStuff, public CWindowWi
     void SettingsSheetOpened(CSettingsSheet* sheet);
 
   private:
-    int Handle(int message, int wParam);
-    void ViewSwitchPane();
-    void ViewSettingsSheet(int page);
-
     CVornikList* list_ = nullptr;
     CVornikTree* tree_ = nullptr;
     ViewSettings settings_;

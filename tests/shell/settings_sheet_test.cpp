@@ -15,7 +15,6 @@
 #include "colour_word.h"
 #include "export_tree.h"
 #include "main_frame.h"
-#include "messages.h"
 #include "prop_list_columns.h"
 #include "prop_list_filetypes.h"
 #include "prop_list_general.h"
@@ -38,14 +37,14 @@ constexpr int kPatienceMs = 20000;
 
 enum Page { General, Quality, Columns, Filetypes, StartUp };
 
-// Opens the sheet through the view's message at `page` and runs `steps` inside its loop;
+// Opens the sheet through the view at `page` and runs `steps` inside its loop;
 // the steps end by pressing OK or Cancel.
 void RunSheet(CVornikView& view, int page, const std::function<void(CSettingsSheet&)>& steps) {
     const QMetaObject::Connection connection =
         QObject::connect(&view, &CVornikView::SettingsSheetOpened, [&steps](CSettingsSheet* sheet) {
             QTimer::singleShot(0, sheet, [&steps, sheet] { steps(*sheet); });
         });
-    view.SendMessage(message::ViewSettings, page);
+    view.ViewSettingsSheet(page);
     QObject::disconnect(connection);
 }
 

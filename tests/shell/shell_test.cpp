@@ -11,16 +11,13 @@
 #include "cell_colours.h"
 #include "command_ids.h"
 #include "command_line.h"
-#include "frame_routing.h"
 #include "list_sub_header.h"
 #include "main_frame.h"
-#include "messages.h"
 #include "select_path.h"
 #include "shell_test_support.h"
 #include "show_files.h"
 #include "sort_arrow.h"
 #include "top_folders.h"
-#include "view_routing.h"
 #include "view_settings.h"
 #include "vornik_app.h"
 #include "vornik_list.h"
@@ -89,35 +86,7 @@ class ShellTest : public QObject {
                      .canonicalFilePath());
     }
 
-    void FrameCommandsRouteByTheirIds() {
-        using K = FrameRoute::Kind;
-        const std::vector<std::pair<int, FrameRoute>> cases = {
-            {CmdExit, {K::Frame}},
-            {CmdRename, {K::Post, message::ViewRename, 0}},
-            {CmdCopy, {K::Post, message::ViewClipboard, CmdCopy}},
-            {CmdSelectNone, {K::Post, message::ViewSelectAll, 0}},
-            {CmdSelectAll, {K::Post, message::ViewSelectAll, 1}},
-            {CmdPreviousPane, {K::Post, message::ViewSwitchPane, 0}},
-            {CmdStop, {K::Send, message::ViewCommand, CmdStop}},
-            {CmdTagDialog, {K::Send, message::ViewCommand, CmdTagDialog}},
-            {CmdSettings, {K::Post, message::ViewSettings, 0}},
-            {CmdRefresh, {K::Post, message::ViewRefresh, 0}},
-            {CmdCompleteScan, {K::Post, message::ViewRefresh, 1}},
-            {CmdFavouriteFirst + 3, {K::Frame}},
-            {CmdFavouritesMenu, {K::Ignore}},
-        };
-        for (const auto& [command, route] : cases) {
-            QCOMPARE(RouteFrameCommand(command), route);
-        }
-    }
-
-    void ViewMessagesReachThePaneUnderTheMouse() {
-        QCOMPARE(RouteViewMessage(message::ViewRefresh, 0, true), Pane::Tree);
-        QCOMPARE(RouteViewMessage(message::ViewRefresh, 0, false), Pane::List);
-        QCOMPARE(RouteViewMessage(message::ViewRefresh, 1, true), Pane::List);
-        QCOMPARE(RouteViewMessage(message::ViewClipboard, CmdCut, true), Pane::Tree);
-        QCOMPARE(RouteViewMessage(message::ViewSelectAll, 1, true), Pane::List);
-        QCOMPARE(RouteViewMessage(message::ViewSwitchPane, 0, false), Pane::View);
+    void SplitterPositionIsClamped() {
         QCOMPARE(ClampSplitterPosition(-1, 800, 60, 60), 400);
         QCOMPARE(ClampSplitterPosition(900, 800, 60, 60), 740);
         QCOMPARE(ClampSplitterPosition(10, 800, 60, 60), 60);
@@ -314,6 +283,18 @@ class ShellTest : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(frame->View()->Tree()->GetSelectedPath(),
                                   QString::fromStdString(folder.path), kPatienceMs);
         QCOMPARE(frame->View()->sizes().front(), 150);
+
+        // The menus' commands reach the list and the window by their ids.
+        QItemSelectionModel* const selection = frame->View()->List()->selectionModel();
+        frame->OnCommand(CmdSelectAll);
+        QCOMPARE(selection->selectedRows().size(), 2);
+        frame->OnCommand(CmdSelectNone);
+        QVERIFY(!selection->hasSelection());
+        const bool toolbarShown = frame->Action(CmdToolbar)->isChecked();
+        frame->Action(CmdToolbar)->trigger();
+        QCOMPARE(frame->Action(CmdToolbar)->isChecked(), !toolbarShown);
+        frame->OnCommand(CmdCompleteScan);
+        QTRY_VERIFY_WITH_TIMEOUT(frame->StatusText(0).startsWith("2 files"), kPatienceMs);
 
         frame->View()->Tree()->Settings().useRecent = true;
         frame->close();
