@@ -100,7 +100,11 @@ std::vector<std::string> IntegrityFindings(const Mp3Info& r) {
         findings.push_back("music CRC does not match the Lame tag");
     }
     CheckCounts(r, findings);
-    if (!r.lastFrameOk) {
+    // A complete walk knows where the stream ends; a budgeted one has only the check of the
+    // file's last 320 KiB. Zeros after the audio (a preallocated download) are data after
+    // the last frame, not a frame cut short.
+    const bool walkedToTheEnd = r.scanComplete && r.audioEnd > 0;
+    if (walkedToTheEnd ? r.audioEnd > r.endTagsStart : !r.lastFrameOk) {
         findings.push_back("last frame cut short");
     } else if (r.audioEnd < r.endTagsStart) {
         findings.push_back(Plural(r.endTagsStart - r.audioEnd, "byte", "bytes") +

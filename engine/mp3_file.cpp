@@ -49,6 +49,12 @@ bool CMp3File::IsMpegAudio(const std::string& path) {
         audioEnd = size;
     }
     file.reader_.seek(audioStart + (audioEnd - audioStart) / 2);
+    if (file.FindSync(kChainLength) >= 0) {
+        return true;
+    }
+    // A stream followed by zeros (a download the client preallocated) or with junk in its
+    // middle: its frames are at its start.
+    file.reader_.seek(audioStart);
     return file.FindSync(kChainLength) >= 0;
 }
 
@@ -94,9 +100,8 @@ bool CMp3File::SkipId3v2(Mp3Info& record) {
 bool CMp3File::ProcessFrames(bool walkFrames, Mp3Info& record, int frameLimit, FrameSeries* series,
                              sink* progressSink) {
     record.fileName = reader_.path();
-    reader_.seek(0);
-    record.lastFrameOk = CheckLastFrame(record.lastFrameTail);
-    reader_.seek(0);
+    record.lastFrameOk = false;
+    record.lastFrameTail.fill(0);
 
     record.scanComplete = false;
     record.fileSize = reader_.size();
@@ -118,6 +123,8 @@ bool CMp3File::ProcessFrames(bool walkFrames, Mp3Info& record, int frameLimit, F
     }
 
     const std::int64_t firstPosition = reader_.tell();
+    record.lastFrameOk = CheckLastFrame(firstPosition, record.lastFrameTail);
+    reader_.seek(firstPosition);
     if (!record.hasXing) {
         record.audioStart = firstPosition;
     }

@@ -36,8 +36,9 @@ class CMp3File {
     // `mode` is accepted for callers that pass "rb"; the file is always read-only and binary.
     bool Open(const std::string& path, const char* mode = "rb");
 
-    // Quick test: a chain of frames from the middle of the audio on, the part of the file
-    // between an ID3v2 tag at its start and an ID3v1 tag at its end.
+    // Quick test: a chain of frames from the middle of the audio on, else from its start; the
+    // audio is the part of the file between an ID3v2 tag at its start and an ID3v1 tag at
+    // its end.
     static bool IsMpegAudio(const std::string& path);
 
     // The scan: tags, first frame and, with `walkFrames`, the frames after it, up to
@@ -47,12 +48,14 @@ class CMp3File {
                        sink* progressSink);
 
     // Sync search from the current position over at most kSyncWindow bytes: the offset of a
-    // place where `chain` frames follow each other, with the position there, or -1.
+    // place where `chain` whole frames follow each other, with the position there, or -1.
     std::int64_t FindSync(int chain);
 
     // True, and the ten bytes before the last complete frame's final byte, when the frame
     // chain at the end of the file closes; false for a cut-short last frame, or no frames.
-    bool CheckLastFrame(std::array<std::uint8_t, 10>& tail);
+    // The search starts in the last 320 KiB, never before the first frame at `audioStart`:
+    // a tag (a cover) bigger than the audio behind it holds no frames to find.
+    bool CheckLastFrame(std::int64_t audioStart, std::array<std::uint8_t, 10>& tail);
 
     // Counts the frame at the current position into `record` (and `series`); the position of
     // the next frame, or -1 when the frame does not belong to the stream.
@@ -67,6 +70,9 @@ class CMp3File {
     const Id3v2Tag& id3v2() const { return id3v2_; }
 
     static constexpr std::int64_t kSyncWindow = 1024000;
+    // More than any frame takes: the longest, 640 kbps free format in 16 kHz Layer II or
+    // 8 kHz Layer III, is 5,761 bytes.
+    static constexpr std::int64_t kLongestFrame = 8192;
     static constexpr std::int64_t kEndWindow = 327680;
     static constexpr int kProgressInterval = 2000;
     static constexpr int kRecordedSyncErrors = 20;

@@ -10,9 +10,15 @@ std::int64_t CMp3File::FindSync(int chain) {
     const std::int64_t origin = reader_.tell();
     // The search works on the bytes one block read would give; only their count matters, so
     // the bytes themselves are fetched as the search reaches them.
-    const std::int64_t n = std::clamp<std::int64_t>(reader_.size() - origin, 0, kSyncWindow);
+    const std::int64_t available = std::max<std::int64_t>(reader_.size() - origin, 0);
+    const std::int64_t n = std::min(available, kSyncWindow);
+    // A chain found must be whole: a window with more of the file behind it leaves room for
+    // the longest chain; one that ends with the file is searched to its end (frames after
+    // 400 KB of junk in the middle of a stream are still found).
+    const std::int64_t room = std::int64_t{chain} * kLongestFrame;
+    const std::int64_t searched = n == available ? n : std::max<std::int64_t>(n - room, 0);
     FrameHeader header;
-    for (std::int64_t start = 0; start < n / 2; ++start) {
+    for (std::int64_t start = 0; start < searched; ++start) {
         std::int64_t p = start;
         std::uint32_t length = 1;
         int decoded = 0;
@@ -50,9 +56,9 @@ void CMp3File::CopyTail(std::int64_t end, std::array<std::uint8_t, 10>& tail) {
     }
 }
 
-bool CMp3File::CheckLastFrame(std::array<std::uint8_t, 10>& tail) {
+bool CMp3File::CheckLastFrame(std::int64_t audioStart, std::array<std::uint8_t, 10>& tail) {
     const std::int64_t size = reader_.size();
-    reader_.seek(size - std::min(size, kEndWindow));
+    reader_.seek(std::max(audioStart, size - std::min(size, kEndWindow)));
     if (FindSync(kChainLength) < 0) {
         return false;
     }

@@ -57,7 +57,24 @@ const Spoilt kFiles[] = {
     // A changed audio byte leaves every frame header sound: only the music CRC tells.
     {"altered.mp3", "music CRC does not match the Lame tag", ""},
     {"tagged.mp3", "", ""},
+    // A download the client preallocated: the audio, then zeros.
+    {"zeros_after.mp3", "400000 bytes of unknown data after the last frame", "Garbage at the end"},
+    // More junk in the middle than audio after it: the quick test and the walk find the rest.
+    {"noise_inside.mp3", "1 sync error at", "resynchronized"},
+    // A cover of 1 MB in front of less audio: the end check starts at the first frame.
+    {"cover.mp3", "", ""},
 };
+
+// Bytes that look like no MPEG header (no 0xFF), the same on every run.
+Bytes Noise(std::size_t size) {
+    Bytes noise(size, '\0');
+    std::uint32_t state = 12345;
+    for (char& byte : noise) {
+        state = state * 1103515245u + 12345u;
+        byte = static_cast<char>((state >> 16) % 255);
+    }
+    return noise;
+}
 
 class CheckCommand : public testing::Test {
   protected:
@@ -80,6 +97,14 @@ class CheckCommand : public testing::Test {
         altered[middle] = static_cast<char>(altered[middle] ^ 0x55);
         WriteAll(dir_->file("altered.mp3"), altered);
         WriteAll(dir_->file("tagged.mp3"), audio);
+        WriteAll(dir_->file("zeros_after.mp3"), audio + Bytes(400000, '\0'));
+        WriteAll(dir_->file("noise_inside.mp3"),
+                 audio.substr(0, middle) + Noise(400000) + audio.substr(middle));
+        WriteAll(dir_->file("cover.mp3"), audio);
+        ASSERT_EQ(test::RunCommand("/usr/bin/python3 '" VORNIK_TESTS_DIR
+                                   "/integration/mutagen_cover.py' '" +
+                                   dir_->file("cover.mp3") + "' 1048576"),
+                  0);
         ASSERT_EQ(test::RunCommand("/usr/bin/python3 '" VORNIK_TESTS_DIR
                                    "/integration/mutagen_tags.py' write '" +
                                    dir_->file("tagged.mp3") + "' 3 1"),
