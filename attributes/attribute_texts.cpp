@@ -149,6 +149,8 @@ int FillMpegPlusTexts(AttributeTexts& t, const Mp3Info& r, bool monoQuality) {
                            kSlotBadLastFrame, kSlotAvgReservoir, kSlotCueSheet}) {
         t[slot] = "--";
     }
+    // Musepack files carry APE tags at their end, as MPEG audio files may.
+    FillTagFieldTexts(t, r);
     return quality;
 }
 

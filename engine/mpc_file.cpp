@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <span>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "byte_reader.h"
+#include "end_tags.h"
 
 namespace vornik {
 namespace {
@@ -215,6 +217,19 @@ int MpcFile::ReadHeader(MpcHeader& out) {
     return 0;
 }
 
+void MpcFile::ReadTags(Mp3Info& record) {
+    const std::int64_t size = reader_.size();
+    std::int64_t id3v1Start = -1;
+    std::array<std::uint8_t, 128> id3v1{};
+    if (size >= 128 && reader_.readAt(size - 128, id3v1.data(), id3v1.size()) == id3v1.size() &&
+        std::memcmp(id3v1.data(), "TAG", 3) == 0) {
+        id3v1Start = size - 128;
+        record.hasId3v1 = true;
+        record.id3v1Raw = id3v1;
+    }
+    record.endTagsStart = ReadEndTags(reader_, id3v1Start, record);
+}
+
 int MpcFile::FillRecord(Mp3Info& record) {
     MpcHeader header;
     ReadHeader(header);
@@ -232,11 +247,13 @@ int MpcFile::FillRecord(Mp3Info& record) {
     record.sampleRate = header.sampleRate;
     record.isVbr = true;
     record.scanComplete = true;
-    // Bits per millisecond is kbps. A stream of no frames has no bitrate.
+    ReadTags(record);
+    // Bits per millisecond is kbps, of the stream without its tags. A stream of no frames has
+    // no bitrate.
     if (header.durationMs == 0) {
         record.avgBitrate = 0;
     } else {
-        const std::uint64_t bits = static_cast<std::uint64_t>(header.fileSize) * 8;
+        const std::uint64_t bits = static_cast<std::uint64_t>(record.endTagsStart) * 8;
         record.avgBitrate =
             static_cast<std::int32_t>(std::min(bits / header.durationMs, kInt32Max));
     }

@@ -40,13 +40,18 @@ class MpcFile {
     int ReadHeader(MpcHeader& out);
 
     // Writes the header into `record`'s frame count, duration, file size, sample rate,
-    // channel mode, average bitrate, stream version and profile, and marks it VBR and
-    // complete; always 1. The MPEG audio fields keep the caller's zero fill.
+    // channel mode, average bitrate (of the bytes before the end tags), stream version and
+    // profile, and the tags at the end of the file, and marks it VBR and complete; always 1.
+    // The MPEG audio fields keep the caller's zero fill.
     int FillRecord(Mp3Info& record);
 
     FileReader& reader() { return reader_; }
 
   private:
+    // The tags Musepack taggers write at the end of the file (APE, and Lyrics3 and ID3v1
+    // behind it): `apeVersion`, `apeFields`, `hasLyrics3`, `hasId3v1` and `endTagsStart`.
+    void ReadTags(Mp3Info& record);
+
     FileReader reader_;
 };
 

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "attribute_texts.h"
 #include "encoder_support.h"
 #include "mpc_file.h"
 
@@ -75,6 +76,41 @@ INSTANTIATE_TEST_SUITE_P(Mpcenc, MpcencFiles, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<MpcencCase>& info) {
                              return std::string(info.param.name);
                          });
+
+// mpcenc writes the APEv2 tag it is given at the end of the file, where mutagen reads it: the
+// APE columns show it, and the bitrate is of the stream without it.
+TEST(MpcencTags, ApeTagIsShownAndIsNoAudio) {
+    const test::TempDir dir;
+    const std::string wav = dir.file("in.wav");
+    const std::string out = dir.file("tagged.mpc");
+    test::WriteTestSignal(wav, 44100, 2, 3);
+    ASSERT_EQ(test::RunCommand("mpcenc --silent --tag Title='Song t\xc3\xaftle' --tag "
+                               "Artist='Some One' --tag Comment=" +
+                               std::string(3000, 'c') + " '" + wav + "' '" + out + "'"),
+              0);
+    std::string peer;
+    ASSERT_EQ(test::RunCommand("/usr/bin/python3 -c \"import mutagen, sys; "
+                               "t = mutagen.File(sys.argv[1]).tags; "
+                               "print(t['Title'], t['Artist'], sep='|', end='')\" '" +
+                                   out + "'",
+                               &peer),
+              0);
+
+    MpcFile mpc;
+    ASSERT_TRUE(mpc.Open(out));
+    Mp3Info r{};
+    mpc.FillRecord(r);
+    EXPECT_EQ(r.apeVersion, 2000);
+    EXPECT_EQ(r.apeFields->title + "|" + r.apeFields->artist, peer);
+    const auto fileSize = static_cast<std::int64_t>(std::filesystem::file_size(out));
+    EXPECT_LT(r.endTagsStart, fileSize - 3000);
+    EXPECT_EQ(r.avgBitrate, r.endTagsStart * 8 / 3000);
+
+    AttributeTexts texts;
+    ComputeAttributeTexts(texts, r, false);
+    EXPECT_EQ(texts[kSlotApeFields], r.apeFields->title);
+    EXPECT_EQ(texts[kSlotTags], "APEv2");
+}
 
 }  // namespace
 }  // namespace vornik
