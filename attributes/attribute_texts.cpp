@@ -53,6 +53,14 @@ void FillLameTexts(AttributeTexts& t, const Mp3Info& r) {
     t[kSlotUnwise] = YesNo(r.lameUnwise != 0);
     t[kSlotInputFrequency] = Named(kSourceFrequencies, r.lameSourceFreq, "");
     t[kSlotLameStereoMode] = Named(kLameStereoModes, r.lameStereoMode, "Unknown");
+    // FFmpeg's tag leaves the byte of noise shaping, stereo mode, unwise settings and input
+    // frequency zero, which would read "Mono" and "32kHz or less" on a stereo 44.1 kHz stream.
+    const bool miscByteZero = r.lameNoiseShaping == 0 && r.lameStereoMode == 0 &&
+                              r.lameUnwise == 0 && r.lameSourceFreq == 0;
+    if (miscByteZero && (r.channels > 1 || r.sampleRate > 32000)) {
+        t[kSlotInputFrequency] = "not set";
+        t[kSlotLameStereoMode] = "not set";
+    }
 }
 
 // h:mm:ss, with tenths of a second for lengths under ten seconds.
