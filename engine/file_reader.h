@@ -1,6 +1,7 @@
 // A read-only file with a position, read through one block buffer of its own.
 #pragma once
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -25,6 +26,8 @@ class FileReader {
     // Why the last open failed, in a few words: "is a folder", "is not a regular file" or
     // "cannot open the file: " and the system's reason; empty after a successful open.
     std::string openError() const;
+    // The last open failed because nothing is at the path.
+    bool missing() const { return failure_ == OpenFailure::System && failureErrno_ == ENOENT; }
     void close();
     bool isOpen() const { return file_ != nullptr; }
 

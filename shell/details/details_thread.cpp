@@ -72,7 +72,9 @@ void Run(const std::string& path, int scan, const std::shared_ptr<CDetailsThread
     };
     CMp3File file;
     if (!file.Open(path, "rb")) {
-        fail(kFileNotFound + path);
+        // A file that is there but cannot be read says why: a named pipe, no permission.
+        fail(file.reader().missing() ? kFileNotFound + path
+                                     : "Cannot read " + path + ":\r\n" + file.reader().openError());
     } else {
         auto series = std::make_shared<FrameSeries>();
         series->reserve(CDetailsThread::kReservedFrames);

@@ -1,4 +1,5 @@
 // The details dialog: its pure layout and graph rules, and its flow with the worker.
+#include <sys/stat.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
@@ -362,7 +363,10 @@ class DetailsTest : public QObject {
         TempFolder folder;
         const std::string empty = folder / "empty.mp3";
         std::ofstream(empty).close();
+        const std::string pipe = folder / "pipe.mp3";
+        QCOMPARE(::mkfifo(pipe.c_str(), 0600), 0);
         const std::vector<std::pair<std::string, QString>> cases = {
+            {pipe, QString::fromStdString("Cannot read " + pipe + ":\r\nis not a regular file")},
             {empty, "Error processing file...."},
             {folder / "gone.mp3",
              QString::fromStdString("File not found:\r\n" + folder / "gone.mp3")},
