@@ -12,7 +12,7 @@ namespace vornik {
 
 class QueuedResults : public MessageQueueingPoster {
   public:
-    // One message: a result (ListItemDone) or, with a null result, a failed row.
+    // One message: a row's result (ListItemDone).
     using Message = ListWorkerMessage;
 
     // The oldest message, waiting for one when there is none.

@@ -109,21 +109,23 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err,
     }
     for (std::size_t answered = 0; answered < files.size(); ++answered) {
         QueuedResults::Message message = results.Next();
-        const ListRowRef ref = message.result ? message.result->ref : message.failedRow;
-        const _LVItemData* row = list.RowWithId(ref.id);
+        const _LVItemData* row = list.RowWithId(message.result->ref.id);
         if (row == nullptr) {
-            continue;  // cannot happen: no row leaves but by its own failure
+            continue;  // cannot happen: no row leaves the list of a scan
         }
         if (progress != nullptr) {
             *progress << "\r\033[K" << answered + 1 << "/" << files.size() << " "
                       << TerminalText(row->fileName) << std::flush;
         }
-        if (message.result) {
-            list.ItemDone(std::move(message.result), message.lastOfBatch);
-        } else {
-            err << row->fullPath << ": no MPEG audio stream found, left out\n";
-            list.ItemFailed(ref);
+        // A file without audio keeps its row, its Encoder cell saying why; one that cannot
+        // be read is an error of the scan.
+        if (message.result->content != RowContent::Audio) {
+            err << row->fullPath << ": " << message.result->texts[kSlotEncoder] << '\n';
         }
+        if (message.result->content == RowContent::Unreadable) {
+            ++unreadable;
+        }
+        list.ItemDone(std::move(message.result), message.lastOfBatch);
     }
     workers.Shutdown();
     if (progress != nullptr && !files.empty()) {

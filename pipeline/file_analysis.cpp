@@ -17,11 +17,39 @@ std::string LowerExtension(const std::string& path) {
     return extension;
 }
 
+// A file with nothing to analyse keeps its row: "--" in the columns, the reason as its
+// encoder, no quality estimate.
+void MarkNoAudio(FileAnalysis& result, AnalysisOutcome outcome, const std::string& reason) {
+    result.outcome = outcome;
+    result.noAudioReason = reason;
+    result.record = Mp3Info{};
+    result.record.qualityFigure = -1;
+    SetEngineErrorTexts(result.texts);
+    result.texts[kSlotEncoder] = reason;
+}
+
+// False, with the row marked, when the file cannot be opened or holds no byte.
+bool Readable(const std::string& path, FileAnalysis& result) {
+    FileReader reader;
+    if (!reader.open(path)) {
+        MarkNoAudio(result, AnalysisOutcome::Unreadable, reader.openError());
+        return false;
+    }
+    if (reader.size() == 0) {
+        MarkNoAudio(result, AnalysisOutcome::NoAudio, "empty file");
+        return false;
+    }
+    return true;
+}
+
 void AnalyseMpegPlus(const std::string& path, const AnalysisOptions& options,
                      FileAnalysis& result) {
     MpcFile file;
+    if (!Readable(path, result)) {
+        return;
+    }
     if (!file.Open(path)) {
-        result.outcome = AnalysisOutcome::Failed;
+        MarkNoAudio(result, AnalysisOutcome::Unreadable, file.reader().openError());
         return;
     }
     file.FillRecord(result.record);
@@ -43,13 +71,16 @@ void MarkEngineError(FileAnalysis& result, const char* message) {
 
 void AnalyseMpegAudio(const std::string& path, const AnalysisOptions& options,
                       CMp3File::sink* cancel, FileAnalysis& result) {
+    if (!Readable(path, result)) {
+        return;
+    }
     if (!CMp3File::IsMpegAudio(path)) {
-        result.outcome = AnalysisOutcome::Failed;
+        MarkNoAudio(result, AnalysisOutcome::NoAudio, "no MPEG audio");
         return;
     }
     CMp3File file;
     if (!file.Open(path)) {
-        result.outcome = AnalysisOutcome::Failed;
+        MarkNoAudio(result, AnalysisOutcome::Unreadable, file.reader().openError());
         return;
     }
     const int budget = options.frameBudget > 0 ? options.frameBudget : -1;

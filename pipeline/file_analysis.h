@@ -19,15 +19,19 @@ struct AnalysisOptions {
 };
 
 enum class AnalysisOutcome {
-    Done,    // record and texts are filled (also for an empty file or an engine error)
-    Failed,  // not an audio file, or it cannot be opened: only the name text is set
+    Done,        // record and texts are filled (also for an engine error)
+    NoAudio,     // empty, or no MPEG audio: the texts say so
+    Unreadable,  // the file cannot be opened or is not a regular one: the texts say why
 };
 
 struct FileAnalysis {
-    AnalysisOutcome outcome = AnalysisOutcome::Failed;
+    AnalysisOutcome outcome = AnalysisOutcome::NoAudio;
     Mp3Info record{};
     AttributeTexts texts;
     std::string error;  // the engine's text when the scan failed, else empty
+    // Why there is nothing to analyse ("empty file", "no MPEG audio", "cannot open the file:
+    // Permission denied"), also the Encoder text; empty when the outcome is Done.
+    std::string noAudioReason;
 };
 
 // The texts of a file the engine gave up on: "--" for encoder, stereo mode, bitrate and size,

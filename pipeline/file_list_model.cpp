@@ -186,6 +186,7 @@ bool FileListModel::ItemDone(std::unique_ptr<ListItemResult> result, bool /*last
     // The worker wrote only its own copy; the row changes here, on the list's thread.
     std::swap(row.record, result->record);
     std::swap(row.texts, result->texts);
+    row.content = result->content;
     // The row's own name: the file may have been renamed while this result was on its way.
     row.texts.Set(kSlotName, row.fileName);
     const bool wasShown = row.done;
@@ -236,30 +237,6 @@ void FileListModel::Answered() {
     if (awaited_ == 0) {
         observer_.Animate(false);
     }
-}
-
-bool FileListModel::ItemFailed(ListRowRef row) {
-    const std::optional<std::size_t> found = Position(row);
-    if (!found) {
-        return false;
-    }
-    Log("CVornikList::OnBadFile");
-    const std::size_t position = *found;
-    asked_.erase(row.id);
-    // A shown row fails only when it is scanned again and no longer reads as audio.
-    const bool shown = position < displayed_;
-    const DisplayChange change{DisplayChange::Kind::Remove, static_cast<int>(position)};
-    if (shown) {
-        observer_.DisplayAboutToChange(change);
-    }
-    byId_.erase(row.id);
-    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position));
-    if (shown) {
-        --displayed_;
-        observer_.DisplayChanged(change);
-    }
-    Answered();
-    return true;
 }
 
 void FileListModel::ClickColumn(int column) {
@@ -328,7 +305,7 @@ std::string_view FileListModel::CellText(int index, int column) const {
 std::string FileListModel::SummaryText() const {
     ListSummary summary;
     for (std::size_t i = 0; i < displayed_; ++i) {
-        summary.Add(rows_[i]->record);
+        summary.Add(rows_[i]->record, rows_[i]->content == RowContent::Audio);
     }
     return summary.Text();
 }

@@ -119,9 +119,6 @@ class FileListModel : public SettingsKeeper {
     // sorted place (after the rows it compares equal to) and updates the status bar. False,
     // with nothing changed, for a row no longer listed or a result of an older request.
     bool ItemDone(std::unique_ptr<ListItemResult> result, bool lastOfBatch = false);
-    // `ListItemFailed`: the row leaves the list. False when it is no longer listed or was
-    // posted again since.
-    bool ItemFailed(ListRowRef row);
 
     // A click on shown column `column`: the sort column reverses the order, another column
     // becomes the sort column in the same direction; then the rows are sorted again.

@@ -12,6 +12,14 @@
 
 namespace vornik {
 
+// What a row's file turned out to hold. Rows of files without audio stay in the list,
+// greyed, their Encoder cell saying why.
+enum class RowContent : std::uint8_t {
+    Audio,       // MPEG audio or MPEG Plus, analysed (also when the engine gave up)
+    NoAudio,     // empty, or no MPEG audio found
+    Unreadable,  // cannot be opened, or not a regular file
+};
+
 // One file of the list. The list owns its rows, on its own thread only: workers get copies of
 // what they need (ListRowRequest) and send values back (ListItemResult), never pointers.
 struct _LVItemData {
@@ -26,6 +34,7 @@ struct _LVItemData {
     PackedTexts texts;     // the Name slot holds the display name
     std::string fullPath;  // the folder and the name
     bool done = false;     // the worker has reported the row; never cleared
+    RowContent content = RowContent::Audio;
     // The row's identity for its results: unique within the list, never reused.
     std::uint64_t id = 0;
     // Counts the row's requests: a result answers only the latest one.
@@ -50,6 +59,7 @@ struct ListRowRequest {
 // still there and the result answers its latest request.
 struct ListItemResult {
     ListRowRef ref;
+    RowContent content = RowContent::Audio;
     Mp3Info record{};
     PackedTexts texts;
 };
@@ -72,8 +82,6 @@ class ListResultPoster {
     virtual ~ListResultPoster() = default;
     // `ListItemDone`: the row's result; `lastOfBatch` for the batch's last row.
     virtual void PostItemDone(std::unique_ptr<ListItemResult> result, bool lastOfBatch) = 0;
-    // `ListItemFailed`: the file could not be read as audio.
-    virtual void PostItemFailed(ListRowRef row) = 0;
 };
 
 }  // namespace vornik

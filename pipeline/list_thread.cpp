@@ -35,12 +35,9 @@ void CListThread::OnProcessMulti(const ListRequest& request, const StopToken& st
                                  ResultOutlet& outlet) {
     Log("CListThread::OnProcessMulti");
     for (std::size_t i = 0; i < request.rows.size(); ++i) {
-        std::unique_ptr<ListItemResult> result = OnProcess(request.rows[i], request, stop, outlet);
+        std::unique_ptr<ListItemResult> result = OnProcess(request.rows[i], request, stop);
         if (stop.StopRequested()) {
             break;
-        }
-        if (result == nullptr) {
-            continue;
         }
         Log("CListThread::OnProcessMulti posting message ");
         outlet.PostItemDone(std::move(result), i + 1 == request.rows.size());
@@ -49,8 +46,7 @@ void CListThread::OnProcessMulti(const ListRequest& request, const StopToken& st
 
 std::unique_ptr<ListItemResult> CListThread::OnProcess(const ListRowRequest& row,
                                                        const ListRequest& request,
-                                                       const StopToken& stop,
-                                                       ResultOutlet& outlet) {
+                                                       const StopToken& stop) {
     Log("CListThread::OnProcess");
     Log("CListThread::OnProcess " + row.path);
     auto result = std::make_unique<ListItemResult>();
@@ -68,11 +64,10 @@ std::unique_ptr<ListItemResult> CListThread::OnProcess(const ListRowRequest& row
         options.readAllUnknown = request.readAllUnknown;
         thread_helper helper(stop);
         FileAnalysis analysis = AnalyseFile(row.path, row.name, options, &helper);
-        if (analysis.outcome == AnalysisOutcome::Failed) {
-            if (!stop.StopRequested()) {
-                outlet.PostItemFailed(row.ref);
-            }
-            return nullptr;
+        if (analysis.outcome != AnalysisOutcome::Done) {
+            result->content = analysis.outcome == AnalysisOutcome::Unreadable
+                                  ? RowContent::Unreadable
+                                  : RowContent::NoAudio;
         }
         if (!analysis.error.empty()) {
             // The engine gave up on the stream; AnalyseFile has already made the "--" texts.

@@ -44,11 +44,11 @@ class CListThread {
     // ends the batch at once and the row in progress is not reported.
     static void OnProcessMulti(const ListRequest& request, const StopToken& stop,
                                ResultOutlet& outlet);
-    // One row: its result when the row is to be reported done, else null (the file failed
-    // and `ListItemFailed` was posted, or the batch was stopped).
+    // One row's result; a file without audio gets one too, which says so. Incomplete when
+    // the batch was stopped meanwhile (then it is not posted).
     static std::unique_ptr<ListItemResult> OnProcess(const ListRowRequest& row,
                                                      const ListRequest& request,
-                                                     const StopToken& stop, ResultOutlet& outlet);
+                                                     const StopToken& stop);
 
   private:
     std::shared_ptr<ResultOutlet> outlet_;

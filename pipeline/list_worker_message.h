@@ -8,26 +8,20 @@
 
 namespace vornik {
 
-// One `ListItemDone` (a result) or `ListItemFailed` (a failed row, no result).
+// One `ListItemDone`: a row's result (a file without audio gets one that says so).
 struct ListWorkerMessage {
     std::unique_ptr<ListItemResult> result;
     bool lastOfBatch = false;
-    ListRowRef failedRow;
 };
 
-// A poster that turns both messages into ListWorkerMessage values and hands them to Queue,
-// on the worker's thread.
+// A poster that turns the messages into ListWorkerMessage values and hands them to Queue, on
+// the worker's thread.
 class MessageQueueingPoster : public ListResultPoster {
   public:
     void PostItemDone(std::unique_ptr<ListItemResult> result, bool lastOfBatch) final {
         ListWorkerMessage message;
         message.result = std::move(result);
         message.lastOfBatch = lastOfBatch;
-        Queue(std::move(message));
-    }
-    void PostItemFailed(ListRowRef row) final {
-        ListWorkerMessage message;
-        message.failedRow = row;
         Queue(std::move(message));
     }
 

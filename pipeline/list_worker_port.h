@@ -16,7 +16,7 @@ class ListWorkerPort {
     virtual ~ListWorkerPort() = default;
 
     // `WorkerProcess`: queues `request` behind the batches posted before it. The worker posts
-    // one `ListItemDone` or `ListItemFailed` per row unless the batch is stopped.
+    // one `ListItemDone` per row unless the batch is stopped.
     virtual void Post(std::unique_ptr<ListRequest> request) = 0;
 
     // Cancels the batch in progress at its next check and drops the queued ones; the rows they

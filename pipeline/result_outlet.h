@@ -27,12 +27,6 @@ class ResultOutlet {
             poster_->PostItemDone(std::move(result), lastOfBatch);
         }
     }
-    void PostItemFailed(ListRowRef row) {
-        const std::lock_guard lock(mutex_);
-        if (poster_ != nullptr) {
-            poster_->PostItemFailed(row);
-        }
-    }
 
   private:
     std::mutex mutex_;

@@ -30,8 +30,12 @@ std::string FramesText(int frameBudget) {
     return Format("Reading at most %i frames", frameBudget);
 }
 
-void ListSummary::Add(const Mp3Info& record) {
+void ListSummary::Add(const Mp3Info& record, bool audio) {
     ++files_;
+    if (!audio) {
+        ++withoutAudio_;
+        return;
+    }
     duration_ += record.duration;
     weightedRate_ += static_cast<double>(record.avgBitrate) * record.duration;
     size_ += static_cast<float>(record.fileSize);
@@ -47,10 +51,10 @@ std::string ListSummary::Text() const {
         size *= 0.0009765625;
         unit = "GB";
     }
-    if (files_ == 1) {
-        return Format("1 file, %.1f %s, %.1f kbps", size, unit, rate);
-    }
-    return Format("%i files, %.1f %s, %.1f kbps", files_, size, unit, rate);
+    const std::string files = files_ == 1 ? "1 file" : Format("%i files", files_);
+    const std::string without =
+        withoutAudio_ == 0 ? "" : Format(", %i without MPEG audio", withoutAudio_);
+    return files + without + Format(", %.1f %s, %.1f kbps", size, unit, rate);
 }
 
 }  // namespace vornik

@@ -20,14 +20,16 @@ std::string ProgressText(int read, int toGo);
 std::string FramesText(int frameBudget);
 
 // The summary of the shown rows: "%i files, %.1f %s, %.1f kbps" (files, size, "MB" or "GB",
-// average bitrate weighted by duration), "1 file, ..." for exactly one.
+// average bitrate weighted by duration), "1 file, ..." for exactly one; with files that hold
+// no audio among them, "%i files, %i without MPEG audio, ...".
 class ListSummary {
   public:
-    void Add(const Mp3Info& record);
+    void Add(const Mp3Info& record, bool audio = true);
     std::string Text() const;
 
   private:
     int files_ = 0;
+    int withoutAudio_ = 0;
     double duration_ = 0;      // seconds
     double weightedRate_ = 0;  // kbps x seconds
     // Summed in single precision, as the status bar always did: a folder of many large files

@@ -16,6 +16,7 @@ struct ListPalette {
     QColor base;           // window background: the odd rows
     QColor text;           // window text
     QColor alternateBase;  // the palette's own alternate row colour
+    QColor disabledText;   // the text of rows whose files hold no audio
 };
 
 // A palette whose text is lighter than its background.

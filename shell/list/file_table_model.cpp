@@ -125,6 +125,7 @@ QVariant FileTableModel::data(const QModelIndex& index, int role) const {
     const ColumnEntry& column = list_.Columns().Shown(index.column());
     const bool quality =
         list_.Columns().ShownIds()[static_cast<std::size_t>(index.column())] == kQualityColumnId;
+    const bool audio = list_.Displayed(index.row()).content == RowContent::Audio;
     switch (role) {
         case Qt::DisplayRole:
             return CellQString(list_.CellText(index.row(), index.column()));
@@ -145,6 +146,9 @@ QVariant FileTableModel::data(const QModelIndex& index, int role) const {
             }
             return RowBackground(index.row(), palette_);
         case Qt::ForegroundRole:
+            if (!audio) {
+                return palette_.disabledText;  // greyed: the file holds no audio
+            }
             if (quality) {
                 // Dark text on a light class colour, light on a dark one.
                 const QColor back = data(index, Qt::BackgroundRole).value<QColor>();

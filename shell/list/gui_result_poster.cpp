@@ -4,7 +4,6 @@
 #include <QElapsedTimer>
 #include <QEvent>
 
-
 namespace vornik {
 namespace {
 

@@ -496,7 +496,8 @@ void CVornikList::changeEvent(QEvent* event) {
 
 void CVornikList::UpdatePalette() {
     table_.SetPalette({palette().color(QPalette::Base), palette().color(QPalette::Text),
-                       palette().color(QPalette::AlternateBase)});
+                       palette().color(QPalette::AlternateBase),
+                       palette().color(QPalette::Disabled, QPalette::Text)});
 }
 
 void CVornikList::DisplayAboutToChange(const DisplayChange& change) {
@@ -531,11 +532,7 @@ void CVornikList::Show(const std::string& text) {
 }
 
 void CVornikList::OnWorkerMessage(ListWorkerMessage& message) {
-    if (message.result) {
-        model_.ItemDone(std::move(message.result), message.lastOfBatch);
-    } else {
-        model_.ItemFailed(message.failedRow);
-    }
+    model_.ItemDone(std::move(message.result), message.lastOfBatch);
 }
 
 std::vector<std::uint64_t> CVornikList::SelectedRowIds() const {

@@ -1,5 +1,6 @@
 // vornik-cli scan and report over files from real encoders.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -58,7 +59,7 @@ test::TempDir* ScanCommand::dir_ = nullptr;
 
 TEST_F(ScanCommand, EncodersAndQualities) {
     const nlohmann::json rows = Json("--columns 0,1,2,7,11");
-    ASSERT_EQ(rows.size(), 5u);  // the text file is no type of ours, the fake MP3 is left out
+    ASSERT_EQ(rows.size(), 6u);  // the text file is no type of ours, the fake MP3 keeps a row
     const struct {
         const char* name;
         const char* encoder;
@@ -72,6 +73,10 @@ TEST_F(ScanCommand, EncodersAndQualities) {
         {"d_ffmpeg.mp3", "FFmpeg (Lavc59.37)", "mpeg 1 layer III", 1},
         {"e_mpcenc.mpc", "mppenc", "mpeg plus", 2},
     };
+    // The file without audio says so in its Encoder cell, with no quality.
+    EXPECT_EQ(rows[5]["Name"], "f_not_audio.mp3");
+    EXPECT_EQ(rows[5]["Encoder"], "no MPEG audio");
+    EXPECT_EQ(rows[5]["quality"], -1);
     for (std::size_t i = 0; i < 5; ++i) {
         const auto& row = rows[i];
         EXPECT_EQ(row["Name"], expected[i].name);
@@ -89,23 +94,34 @@ TEST_F(ScanCommand, EncodersAndQualities) {
 
 TEST_F(ScanCommand, SortByANumericColumnInReverse) {
     const nlohmann::json rows = Json("--columns 0,5 --sort 5 --reverse");
-    ASSERT_EQ(rows.size(), 5u);
+    ASSERT_EQ(rows.size(), 6u);
     for (std::size_t i = 1; i < rows.size(); ++i) {
         EXPECT_GE(rows[i - 1]["fileSize"].get<std::int64_t>(),
                   rows[i]["fileSize"].get<std::int64_t>());
     }
 }
 
-TEST_F(ScanCommand, LeftOutAndUnreadablePaths) {
+TEST_F(ScanCommand, FilesWithoutAudioAndUnreadablePaths) {
     std::string output;
-    const int status = test::RunCommand(
+    int status = test::RunCommand(
+        "{ " + kCli + " scan --format csv '" + Folder() + "' 2>&1 >/dev/null; }", &output);
+    EXPECT_EQ(status, 0);  // a file without audio is a finding, not an error of the scan
+    EXPECT_NE(output.find("f_not_audio.mp3: no MPEG audio\n"), std::string::npos) << output;
+
+    status = test::RunCommand(
         "{ " + kCli + " scan --format csv '" + Folder() + "' /no/such/folder 2>&1 >/dev/null; }",
         &output);
     EXPECT_EQ(status, 2);
-    EXPECT_NE(output.find("f_not_audio.mp3: no MPEG audio stream found, left out"),
-              std::string::npos)
-        << output;
     EXPECT_NE(output.find("/no/such/folder"), std::string::npos) << output;
+
+    // A named pipe is never opened for reading: the scan says why and fails.
+    const std::string pipe = dir_->file("pipe.mp3");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    status = test::RunCommand(
+        "{ " + kCli + " scan --format csv --columns 0,1 '" + pipe + "' 2>&1; }", &output);
+    std::filesystem::remove(pipe);
+    EXPECT_EQ(status, 2);
+    EXPECT_NE(output.find("pipe.mp3: is not a regular file\n"), std::string::npos) << output;
 }
 
 TEST_F(ScanCommand, TextXmlAndCsvDocuments) {
@@ -113,7 +129,7 @@ TEST_F(ScanCommand, TextXmlAndCsvDocuments) {
     const std::string csv = Run("scan --format csv --columns 0,3 '" + Folder() + "'", &status);
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(csv.starts_with("Name,Stereo Mode\r\n")) << csv;
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 6);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 7);
 
     const std::string xml = Run("scan --format xml '" + Folder() + "'", &status);
     EXPECT_NE(xml.find("A_lame_cbr128.mp3"), std::string::npos);

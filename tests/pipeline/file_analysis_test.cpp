@@ -50,10 +50,30 @@ TEST(FileAnalysis, UnknownEncoderIsReadWholeWhenAsked) {
     EXPECT_EQ(named.texts[kSlotFrames], "10+");
 }
 
-TEST(FileAnalysis, NotAudioFailsAndEngineErrorsAreRows) {
+TEST(FileAnalysis, FilesWithoutAudioSayWhyAndEngineErrorsAreRows) {
     const TempFile text(std::vector<std::uint8_t>(5000, 'x'));
-    EXPECT_EQ(AnalyseFile(text.path(), "x.mp3", {}).outcome, AnalysisOutcome::Failed);
-    EXPECT_EQ(AnalyseFile("/no/such/file.mp3", "file.mp3", {}).outcome, AnalysisOutcome::Failed);
+    const TempFile empty(std::vector<std::uint8_t>{});
+    const TempFile emptyMpc(std::vector<std::uint8_t>{}, ".mpc");
+    const struct {
+        std::string path;
+        AnalysisOutcome outcome;
+        std::string encoder;
+    } cases[] = {
+        {text.path(), AnalysisOutcome::NoAudio, "no MPEG audio"},
+        {empty.path(), AnalysisOutcome::NoAudio, "empty file"},
+        {emptyMpc.path(), AnalysisOutcome::NoAudio, "empty file"},
+        {"/no/such/file.mp3", AnalysisOutcome::Unreadable,
+         "cannot open the file: No such file or directory"},
+        {"/", AnalysisOutcome::Unreadable, "is a folder"},
+    };
+    for (const auto& c : cases) {
+        const FileAnalysis result = AnalyseFile(c.path, "x.mp3", {});
+        EXPECT_EQ(result.outcome, c.outcome) << c.path;
+        EXPECT_EQ(result.noAudioReason, c.encoder) << c.path;
+        EXPECT_EQ(result.texts[kSlotEncoder], c.encoder) << c.path;
+        EXPECT_EQ(result.texts[kSlotName], "x.mp3") << c.path;
+        EXPECT_EQ(result.record.qualityFigure, -1) << c.path;
+    }
 
     // A stream in its second half, so the quick test passes, but none after the tag: the
     // engine gives up.

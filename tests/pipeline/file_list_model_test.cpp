@@ -144,9 +144,11 @@ class FileListModelTest : public testing::Test {
 
     // The worker's result for the row named `name`, answering its latest request unless told.
     bool Report(const std::string& name, const Mp3Info& record, bool last = false,
-                std::optional<ListRowRef> ref = std::nullopt) {
+                std::optional<ListRowRef> ref = std::nullopt,
+                RowContent content = RowContent::Audio) {
         auto result = std::make_unique<ListItemResult>();
         result->ref = ref.value_or(RefOf(name));
+        result->content = content;
         result->record = record;
         result->texts.Set(kSlotName, name);
         result->texts.Set(kSlotLength, std::to_string(static_cast<int>(record.duration)));
@@ -235,15 +237,19 @@ TEST_F(FileListModelTest, ReportedRowsAreShownInSortedOrder) {
 }
 
 // With two workers each marks the last row of its own share: the animation runs until every
-// row of the batch is answered, a failed one included.
+// row of the batch is answered, a file without audio included, which keeps its row and is
+// counted apart.
 TEST_F(FileListModelTest, AnimationStopsWhenTheWholeBatchIsAnswered) {
     Fill();
     Events();
     ASSERT_TRUE(Report("a.mp3", Record(60), /*last=*/true));
-    ASSERT_TRUE(model_.ItemFailed(RefOf("b.mp3")));
-    EXPECT_EQ(Events(), (Strings{"status 0 1 read, 2 to go", "status 0 1 read, 1 to go"}));
+    ASSERT_TRUE(Report("b.mp3", Mp3Info{}, false, std::nullopt, RowContent::NoAudio));
+    EXPECT_EQ(Events(), (Strings{"status 0 1 read, 2 to go", "status 0 2 read, 1 to go"}));
     ASSERT_TRUE(Report("c.mp3", Record(59), /*last=*/true));
-    EXPECT_EQ(Events(), (Strings{"status 0 2 files, 2.0 MB, 128.0 kbps", "autosize", "animate 0"}));
+    EXPECT_EQ(Events(), (Strings{"status 0 3 files, 1 without MPEG audio, 2.0 MB, 128.0 kbps",
+                                 "autosize", "animate 0"}));
+    EXPECT_EQ(model_.RowCount(), 3u);
+    EXPECT_EQ(RowNamed("b.mp3")->content, RowContent::NoAudio);
 }
 
 TEST_F(FileListModelTest, ARowGoesAfterTheRowsItComparesEqualToInEitherDirection) {
@@ -273,7 +279,6 @@ TEST_F(FileListModelTest, ResultsThatNoLongerCountAreIgnored) {
     const ListRowRef old = RefOf("a.mp3");
     Fill();
     Events();
-    EXPECT_FALSE(model_.ItemFailed(old));
     EXPECT_FALSE(Report("a.mp3", Record(60), false, old));
     EXPECT_EQ(model_.RowCount(), 3u);
     EXPECT_EQ(model_.DisplayedCount(), 0);
@@ -314,30 +319,6 @@ TEST_F(FileListModelTest, RescannedShownRowMovesToItsNewPlace) {
     ASSERT_EQ(model_.CompleteScan({1}), 1);
     ASSERT_TRUE(Report("a.mp3", Record(21), true));
     EXPECT_EQ(observer_.changes, (Changes{{K::Update, 1}}));
-}
-
-TEST_F(FileListModelTest, FailedRowLeavesTheListOnlyForItsLatestRequest) {
-    Fill();
-    Report("a.mp3", Partial(10));
-    Report("b.mp3", Record(20));
-    Events();
-    observer_.changes.clear();
-    const ListRowRef hidden = RefOf("c.mp3");
-    ASSERT_TRUE(model_.ItemFailed(hidden));
-    EXPECT_EQ(model_.RowCount(), 2u);
-    EXPECT_TRUE(observer_.changes.empty());  // it was never shown
-    // Every remaining row is done: the all-done step runs.
-    EXPECT_EQ(Events(), (Strings{"status 0 2 files, 2.0 MB, 128.0 kbps", "autosize", "animate 0"}));
-    EXPECT_FALSE(model_.ItemFailed(hidden));  // reported twice: already gone
-
-    // A shown row fails when its rescan no longer reads as audio.
-    model_.CompleteScan({0});
-    const ListRowRef first = RefOf("a.mp3");
-    model_.CompleteScan({0});  // twice: only the second one's answer counts
-    EXPECT_FALSE(model_.ItemFailed(first));
-    ASSERT_TRUE(model_.ItemFailed(RefOf("a.mp3")));
-    EXPECT_EQ(Shown(), (Strings{"b.mp3"}));
-    EXPECT_EQ(observer_.changes, (Changes{{K::Remove, 0}}));
 }
 
 TEST_F(FileListModelTest, AllDoneWritesTheSummaryAndAutoSizesWhenAsked) {

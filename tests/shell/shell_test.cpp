@@ -133,9 +133,9 @@ class ShellTest : public QObject {
     }
 
     void EvenRowsStayReadableOnADarkPalette() {
-        const ListPalette light{Qt::white, Qt::black, QColor(0xEE, 0xEE, 0xEE)};
+        const ListPalette light{Qt::white, Qt::black, QColor(0xEE, 0xEE, 0xEE), Qt::gray};
         const ListPalette dark{QColor(0x20, 0x20, 0x20), QColor(0xF0, 0xF0, 0xF0),
-                               QColor(0x30, 0x30, 0x38)};
+                               QColor(0x30, 0x30, 0x38), Qt::gray};
         QCOMPARE(RowBackground(0, light), QColor(0xEB, 0xEB, 0xFF));
         QCOMPARE(RowBackground(1, light), QColor(Qt::white));
         QCOMPARE(RowBackground(2, dark), dark.alternateBase);
@@ -166,32 +166,38 @@ class ShellTest : public QObject {
         QSignalSpy status(&list, &CVornikList::FrameSetStatusText);
 
         list.ListLoadFolder(QString::fromStdString(folder.path), true, false);
-        QTRY_COMPARE_WITH_TIMEOUT(list.Table().rowCount(), 3, kPatienceMs);
-        QCOMPARE(ShownNames(list), (QStringList{"a.mp3", "b.mp3", "c.MP3"}));
+        QTRY_COMPARE_WITH_TIMEOUT(list.Table().rowCount(), 4, kPatienceMs);
+        QCOMPARE(ShownNames(list), (QStringList{"a.mp3", "b.mp3", "c.MP3", "junk.mp3"}));
         const auto summarised = [&status] {
             return std::any_of(status.begin(), status.end(), [](const QList<QVariant>& call) {
-                return call.at(0).toInt() == 0 && call.at(1).toString().startsWith("3 files");
+                return call.at(0).toInt() == 0 &&
+                       call.at(1).toString().startsWith("4 files, 1 without MPEG audio, ");
             });
         };
         QTRY_VERIFY_WITH_TIMEOUT(summarised(), kPatienceMs);
+        // The file without audio is greyed, and says why.
+        const QModelIndex junk = list.Table().index(3, 1);
+        QCOMPARE(junk.data().toString(), QString("no MPEG audio"));
+        QCOMPARE(junk.data(Qt::ForegroundRole).value<QBrush>().color(),
+                 list.palette().color(QPalette::Disabled, QPalette::Text));
 
         // Esc with nothing under way keeps the folder's summary.
         list.ViewCommand(CmdStop);
-        QVERIFY(status.last().at(1).toString().startsWith("3 files"));
+        QVERIFY(status.last().at(1).toString().startsWith("4 files"));
         list.ViewRefresh(/*completeScan=*/true);
-        QTRY_COMPARE_WITH_TIMEOUT(list.Table().rowCount(), 3, kPatienceMs);
+        QTRY_COMPARE_WITH_TIMEOUT(list.Table().rowCount(), 4, kPatienceMs);
 
         // Frames (column 3): clicking sorts by it, clicking again reverses; the selection
         // (a.mp3, and the current row with it) follows its file.
         list.selectRow(0);
         Q_EMIT list.SubHeader().sectionClicked(3);
-        QCOMPARE(ShownNames(list), (QStringList{"c.MP3", "b.mp3", "a.mp3"}));
+        QCOMPARE(ShownNames(list), (QStringList{"junk.mp3", "c.MP3", "b.mp3", "a.mp3"}));
         QCOMPARE(list.selectionModel()->selectedRows().size(), 1);
-        QCOMPARE(list.selectionModel()->selectedRows().front().row(), 2);
-        QCOMPARE(list.currentIndex().row(), 2);
+        QCOMPARE(list.selectionModel()->selectedRows().front().row(), 3);
+        QCOMPARE(list.currentIndex().row(), 3);
         QCOMPARE(list.SubHeader().SortColumn(), 3);
         Q_EMIT list.SubHeader().sectionClicked(3);
-        QCOMPARE(ShownNames(list), (QStringList{"a.mp3", "b.mp3", "c.MP3"}));
+        QCOMPARE(ShownNames(list), (QStringList{"a.mp3", "b.mp3", "c.MP3", "junk.mp3"}));
         QVERIFY(list.SubHeader().SortReverse());
 
         // The Quality cell shows its word on its colour, in a tooltip and to screen readers.
