@@ -94,6 +94,29 @@ std::uint32_t DecodeHeader(std::uint32_t header, FrameHeader& out) {
     return static_cast<std::uint32_t>(length);
 }
 
+std::uint32_t FrameLength(std::uint32_t header, FrameHeader& out, std::uint32_t freeFormatLength) {
+    FrameHeader decoded;
+    const std::uint32_t length = DecodeHeader(header, decoded);
+    if (length == 0) {
+        return 0;
+    }
+    if (decoded.bitrateIndex != 0) {
+        out = decoded;
+        return length;
+    }
+    if (freeFormatLength == 0) {
+        return 0;
+    }
+    out = decoded;
+    return freeFormatLength +
+           static_cast<std::uint32_t>(decoded.padding * (decoded.layer == 1 ? 4 : 1));
+}
+
+double FreeFormatKbps(const FrameHeader& h, std::uint32_t length) {
+    return static_cast<double>(length) * 8.0 * h.sampleRate /
+           (SamplesPerFrame(h.layer, h.mpeg1 != 0) * 1000.0);
+}
+
 std::string_view CheckFrame(Mp3Info& record, const FrameHeader& h) {
     if (h.layer != record.layer) {
         return kLayerError;
@@ -106,7 +129,7 @@ std::string_view CheckFrame(Mp3Info& record, const FrameHeader& h) {
         record.sampleRate = h.sampleRate;
         return kFrequencyError;
     }
-    if (h.bitrateIndex == 0) {
+    if (h.bitrateIndex == 0 && record.freeFormatLength == 0) {
         return kFreeFormatFrame;
     }
     return {};

@@ -30,6 +30,13 @@ struct FrameHeader {
 // emphasis 2.
 std::uint32_t DecodeHeader(std::uint32_t header, FrameHeader& out);
 
+// As DecodeHeader, with free-format frames `freeFormatLength` bytes long (plus padding): 0
+// for a free-format header while that length is unknown (0).
+std::uint32_t FrameLength(std::uint32_t header, FrameHeader& out, std::uint32_t freeFormatLength);
+
+// The bitrate in kbps of free-format frames of `length` bytes without padding.
+double FreeFormatKbps(const FrameHeader& h, std::uint32_t length);
+
 // Bitrate in kbps of `index` for the layer and ID bit; index 0 (free format) gives 128 so
 // that a free-format header still has a length, index 15 gives 0.
 int BitrateKbps(int layer, bool mpeg1, int index);

@@ -1,6 +1,7 @@
 #include "mp3_file.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "end_tags.h"
@@ -55,7 +56,12 @@ bool CMp3File::IsMpegAudio(const std::string& path) {
     // A stream followed by zeros (a download the client preallocated) or with junk in its
     // middle: its frames are at its start.
     file.reader_.seek(audioStart);
-    return file.FindSync(kChainLength) >= 0;
+    if (file.FindSync(kChainLength) >= 0) {
+        return true;
+    }
+    file.freeFormatLength_ = file.FindFreeFormatLength(audioStart);
+    file.reader_.seek(audioStart);
+    return file.freeFormatLength_ != 0 && file.FindSync(kChainLength) >= 0;
 }
 
 std::int64_t CMp3File::ReadId3v1(Mp3Info& record) {
@@ -113,7 +119,16 @@ bool CMp3File::ProcessFrames(bool walkFrames, Mp3Info& record, int frameLimit, F
     SkipId3v2(record);
     ReadId3v2Fields(id3v2_, record);
     record.hasCueSheet = id3v2_.FindCueSheet(nullptr) != -1;
-    FindSync(kChainLength);
+    const std::int64_t audioFrom = reader_.tell();
+    freeFormatLength_ = 0;
+    if (FindSync(kChainLength) < 0) {
+        // No chain of frames of table bitrates: perhaps a free-format stream, whose frame
+        // length the search must learn first.
+        freeFormatLength_ = FindFreeFormatLength(audioFrom);
+        reader_.seek(audioFrom);
+        FindSync(kChainLength);
+    }
+    record.freeFormatLength = static_cast<std::int32_t>(freeFormatLength_);
     ReadVbrHeaders(record);
     const std::int64_t afterHeaders = reader_.tell();
     record.signatureText = FindEncoderSignature(record);
@@ -133,12 +148,14 @@ bool CMp3File::ProcessFrames(bool walkFrames, Mp3Info& record, int frameLimit, F
     const std::uint32_t word = reader_.headerAt(firstPosition);
     reader_.seek(firstPosition + 4);
     FrameHeader first;
-    const std::uint32_t firstLength = DecodeHeader(word, first);
+    const std::uint32_t firstLength = FrameLength(word, first, freeFormatLength_);
     if (firstLength == 0) {
         throw ScanError(kBadFirstHeaderMessage);
     }
-    const int firstKbps = BitrateKbps(first.layer, first.mpeg1 != 0, first.bitrateIndex);
-    record.avgBitrate = firstKbps;
+    const double firstKbps = first.bitrateIndex == 0
+                                 ? FreeFormatKbps(first, freeFormatLength_)
+                                 : BitrateKbps(first.layer, first.mpeg1 != 0, first.bitrateIndex);
+    record.avgBitrate = static_cast<std::int32_t>(std::lround(firstKbps));
     // A first estimate from the audio's bytes at the first frame's rate; the walk refines it.
     record.duration =
         static_cast<float>(static_cast<double>(AudioBytes(record)) * 8.0 / 1000.0 / firstKbps);
@@ -148,7 +165,8 @@ bool CMp3File::ProcessFrames(bool walkFrames, Mp3Info& record, int frameLimit, F
         // Some encoders write the Xing/Info frame as plain stereo in front of joint-stereo
         // audio; the stream's mode is that of its first audio frame, where the walk begins.
         FrameHeader audio;
-        if (DecodeHeader(reader_.headerAt(firstPosition + firstLength), audio) != 0) {
+        if (FrameLength(reader_.headerAt(firstPosition + firstLength), audio, freeFormatLength_) !=
+            0) {
             record.channelMode = audio.mode;
         }
     }
@@ -157,7 +175,7 @@ bool CMp3File::ProcessFrames(bool walkFrames, Mp3Info& record, int frameLimit, F
     record.notMpeg25 = first.notMpeg25 != 0;
     record.layer = first.layer;
     record.sampleRate = first.sampleRate;
-    if (first.bitrateIndex == 0) {
+    if (first.bitrateIndex == 0 && freeFormatLength_ == 0) {
         throw ScanError(kFreeFormatMessage);
     }
     record.copyright = first.copyright != 0;

@@ -90,8 +90,16 @@ class CMp3File {
     bool SkipId3v2(Mp3Info& record);
     void CopyTail(std::int64_t end, std::array<std::uint8_t, 10>& tail);
 
+    // The length without padding of a free-format frame in the stream at `from` on: the
+    // distance from a free-format header to the next header like it, once a chain of frames
+    // of that length follows; 0 when the stream has no free-format frames there.
+    std::uint32_t FindFreeFormatLength(std::int64_t from);
+    // True when kChainLength frames of `length` bytes (free format) follow at `position`.
+    bool FreeFormatChainAt(std::int64_t position, std::uint32_t length);
+
     FileReader reader_;
     Id3v2Tag id3v2_;
+    std::uint32_t freeFormatLength_ = 0;  // of the stream being read; 0: not free format
 };
 
 // Turns the walk's counts into duration, average bitrate and the VBR flag; the sink's answer,

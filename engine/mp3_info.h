@@ -53,7 +53,10 @@ struct Mp3Info {
     bool mpeg1 = false;           // ID bit of the first frame
     bool notMpeg25 = false;       // 0 means MPEG 2.5
     std::int32_t channels = 0;
-    std::int32_t layer = 0;        // 1..3
+    std::int32_t layer = 0;  // 1..3
+    // A free-format stream's frame length without padding, in bytes (its bitrate is fixed
+    // but outside the table); 0 for streams of table bitrates.
+    std::int32_t freeFormatLength = 0;
     std::int32_t channelMode = 0;  // 0 stereo, 1 joint stereo, 2 dual channel, 3 single channel
     std::int32_t maxMainDataBegin = 0;  // bytes of bit reservoir
     std::uint32_t avgMainDataBegin = 0;

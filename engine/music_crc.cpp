@@ -16,13 +16,14 @@ constexpr std::int64_t kId3v1Size = 128;
 
 std::uint16_t CMp3File::ComputeMusicCrc(Mp3Info& record, sink_mini* progressSink) {
     FrameHeader header;
-    const std::uint32_t tagFrameLength = DecodeHeader(reader_.headerAt(record.audioStart), header);
+    const std::uint32_t tagFrameLength =
+        FrameLength(reader_.headerAt(record.audioStart), header, freeFormatLength_);
     record.xingFrameLength = static_cast<std::int32_t>(tagFrameLength);
     if (tagFrameLength == 0) {
         return 0;
     }
     const std::int64_t musicStart = record.audioStart + tagFrameLength;
-    if (DecodeHeader(reader_.headerAt(musicStart), header) == 0) {
+    if (FrameLength(reader_.headerAt(musicStart), header, freeFormatLength_) == 0) {
         return 0;
     }
     // The music ends where the tag's music length says, counted from the tag frame, when that

@@ -116,7 +116,7 @@ std::int64_t CMp3File::ProcessFrame(Mp3Info& record, FrameSeries* series) {
     reader_.seek(std::min(start + 4, reader_.size()));
 
     FrameHeader h;
-    const std::uint32_t length = DecodeHeader(word, h);
+    const std::uint32_t length = FrameLength(word, h, freeFormatLength_);
     if (length == 0 || !CheckFrame(record, h).empty()) {
         return -1;
     }

@@ -47,6 +47,11 @@ double AverageBitrate(const Mp3Info& record) {
             return std::min(kbps, HighestKbps(record));
         }
     }
+    if (record.freeFormatLength > 0 && record.sampleRate > 0) {
+        // Every frame of a free-format stream has the same length, whatever the table says.
+        return static_cast<double>(record.freeFormatLength) * 8.0 * record.sampleRate /
+               (SamplesPerFrame(record.layer, record.mpeg1) * 1000.0);
+    }
     std::uint64_t frames = 0;
     std::uint64_t kbpsSum = 0;
     for (int index = 1; index < 16; ++index) {

@@ -25,7 +25,9 @@ std::int64_t CMp3File::FindSync(int chain) {
         while (decoded < chain && length != 0) {
             // A header must lie wholly inside the window; only the first of a tiny window can
             // reach past it.
-            length = n - p >= 4 ? DecodeHeader(reader_.headerAt(origin + p), header) : 0;
+            length = n - p >= 4
+                         ? FrameLength(reader_.headerAt(origin + p), header, freeFormatLength_)
+                         : 0;
             p += length;
             if (p + 4 >= n) {
                 // A chain that runs to the window's end ends the whole search.
@@ -42,6 +44,48 @@ std::int64_t CMp3File::FindSync(int chain) {
     }
     reader_.seek(origin);
     return -1;
+}
+
+std::uint32_t CMp3File::FindFreeFormatLength(std::int64_t from) {
+    // The header bits every frame of one stream shares: all but padding, the private bit and
+    // the mode extension.
+    constexpr std::uint32_t kSameStream = 0xFFFFFCCF;
+    constexpr std::int64_t kSearched = 65536;
+    const std::int64_t size = reader_.size();
+    const std::int64_t end = std::min(size, from + kSearched);
+    for (std::int64_t p = std::max<std::int64_t>(from, 0); p + 4 <= end; ++p) {
+        const std::uint32_t word = reader_.headerAt(p);
+        FrameHeader h;
+        if ((word & 0xF000u) != 0 || DecodeHeader(word, h) == 0) {
+            continue;  // not a header, or one of a table bitrate
+        }
+        const std::int64_t slot = h.layer == 1 ? 4 : 1;
+        const std::int64_t last = std::min(size - 4, p + kLongestFrame);
+        for (std::int64_t q = p + 16; q <= last; ++q) {
+            if ((reader_.headerAt(q) & kSameStream) != (word & kSameStream)) {
+                continue;
+            }
+            const auto length = static_cast<std::uint32_t>(q - p - h.padding * slot);
+            if (FreeFormatChainAt(p, length)) {
+                return length;
+            }
+        }
+    }
+    return 0;
+}
+
+bool CMp3File::FreeFormatChainAt(std::int64_t position, std::uint32_t length) {
+    const std::uint32_t first = reader_.headerAt(position);
+    FrameHeader h;
+    for (int i = 0; i < kChainLength; ++i) {
+        const std::uint32_t word = reader_.headerAt(position);
+        const std::uint32_t frame = FrameLength(word, h, length);
+        if (frame == 0 || (word & 0xFFFF0C00u) != (first & 0xFFFF0C00u)) {
+            return false;
+        }
+        position += frame;
+    }
+    return true;
 }
 
 void CMp3File::CopyTail(std::int64_t end, std::array<std::uint8_t, 10>& tail) {
@@ -65,7 +109,7 @@ bool CMp3File::CheckLastFrame(std::int64_t audioStart, std::array<std::uint8_t, 
     std::int64_t p = reader_.tell();
     FrameHeader header;
     for (;;) {
-        const std::uint32_t length = DecodeHeader(reader_.headerAt(p), header);
+        const std::uint32_t length = FrameLength(reader_.headerAt(p), header, freeFormatLength_);
         if (length == 0) {
             CopyTail(p, tail);
             return true;

@@ -33,7 +33,7 @@ PACKAGE_PACKAGES=(dpkg-dev file)
 # the sanitizers and the fuzzer; xmllint parses the XML exports.
 # Xvfb, xauth, ImageMagick and xdotool run the desktop program on a virtual screen; the
 # validators and man check what is installed.
-TEST_PACKAGES=(clang libclang-rt-14-dev lame twolame ffmpeg musepack-tools python3-mutagen mediainfo mp3val
+TEST_PACKAGES=(clang libclang-rt-14-dev lame twolame ffmpeg musepack-tools python3-mutagen mediainfo mp3val mpg123
     libxml2-utils
     xvfb xauth imagemagick xdotool desktop-file-utils appstream man-db "${PACKAGE_PACKAGES[@]}")
 

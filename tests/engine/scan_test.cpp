@@ -54,17 +54,24 @@ TEST(Scan, FilesTooShortForAnyFrameFailCleanly) {
     }
 }
 
-TEST(Scan, FreeFormatFirstFrameThrowsAfterItsFormatFields) {
+// Free format: bitrate index 0, frames of one length that the distance between two headers
+// tells (here 128 kbps at 48 kHz: 384 bytes, some of them padded).
+TEST(Scan, FreeFormatStreamIsWalkedAtItsOwnBitrate) {
     FrameShape shape;
     shape.kbps = 0;
     shape.sampleRate = 48000;
     shape.copyright = true;
-    const auto scan = ScanBytes(Frames(8, shape));
-    EXPECT_EQ(scan.error, kFreeFormatMessage);
-    EXPECT_TRUE(scan.record.mpeg1);
-    EXPECT_EQ(scan.record.layer, 3);
-    EXPECT_EQ(scan.record.sampleRate, 48000);
-    EXPECT_FALSE(scan.record.copyright);  // written only after the check
+    const auto bytes = StreamBuilder().junk(100).frames(shape, 8).id3v1("after").data();
+    const auto scan = ScanBytes(bytes);
+    EXPECT_EQ(scan.error, "");
+    EXPECT_EQ(scan.record.freeFormatLength, 384);
+    EXPECT_EQ(scan.record.frameCount, 7);
+    EXPECT_EQ(scan.record.avgBitrate, 128);
+    EXPECT_EQ(scan.record.bitrateHist[0], 7u);
+    EXPECT_FALSE(scan.record.isVbr);
+    EXPECT_TRUE(scan.record.copyright);
+    EXPECT_TRUE(scan.record.lastFrameOk);
+    EXPECT_TRUE(CMp3File::IsMpegAudio(test::TempFile(bytes).path()));
 }
 
 TEST(Scan, FirstFrameFields) {

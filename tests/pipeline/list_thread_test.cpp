@@ -230,10 +230,11 @@ TEST_F(ListThreadTest, ResultsWhileThereIsNoPosterAreDropped) {
     EXPECT_TRUE(Drain().empty());
 }
 
-// A stream in the second half passes the quick test, but the engine finds none after the tag:
-// the row is reported with "--" texts and the log says why.
+// A stream behind more than the sync search's megabyte of zeros passes the quick test, which
+// probes the middle, but the engine finds no frame from the start: the row is reported with
+// "--" texts and the log says why.
 TEST_F(ListThreadTest, EngineErrorIsReportedDoneWithDashesAndLogged) {
-    const TempFile file(StreamBuilder().frames({.kbps = 0, .granules = {}}, 20).data());
+    const TempFile file(StreamBuilder().junk(1100000).frames({}, 3000).data());
     const auto row = MakeRow(file, "free.mp3");
     const TestLog log;
     Post({row}, 1);
@@ -253,7 +254,7 @@ TEST_F(ListThreadTest, EngineErrorIsReportedDoneWithDashesAndLogged) {
         "CListThread::OnProcess " + file.path(),
         "CListThread::DoProcess",
         std::string("CListThread::SetupItem exception in CMp3File::ProcessFrames ") +
-            kFreeFormatMessage,
+            kNoHeaderMessage,
         "CListThread::OnProcess unspecified exception ",
         "CListThread::OnProcessMulti posting message ",
     };
