@@ -1,26 +1,95 @@
-// Work that may wait on the disk, done on a pool thread so that the window never waits.
+// Work that may wait on the disk, done on a thread of its own so that the window never waits.
 #pragma once
 
-#include <QFutureWatcher>
+#include <QMetaObject>
 #include <QObject>
-#include <QtConcurrent/QtConcurrentRun>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
 #include <type_traits>
 #include <utility>
 
+#include "log.h"
+
 namespace vornik {
 
-// Runs `work` on Qt's thread pool and hands its result to `done` on `context`'s thread. Once
-// `context` is gone nothing is handed over; `work` must therefore own everything it touches.
+// The object name of a job's receiver: a child of its context while the job runs.
+inline constexpr char kBackgroundJobName[] = "vornik-background-job";
+
+// A child of the job's context on the owner's thread: when the context goes, it tells the job
+// that nobody waits for its result any more.
+class BackgroundReceiver : public QObject {
+  public:
+    BackgroundReceiver(QObject* context, std::function<void()> gone)
+        : QObject(context), gone_(std::move(gone)) {
+        setObjectName(kBackgroundJobName);
+    }
+    ~BackgroundReceiver() override { gone_(); }
+
+  private:
+    std::function<void()> gone_;
+};
+
+// Where a job's result waits for the owner's thread. The result crosses under a std::mutex,
+// not inside Qt's event, so that the handover is one a race detector can follow; the event
+// only says that the result is there.
+template <typename Result, typename Done>
+struct BackgroundHandover {
+    explicit BackgroundHandover(Done d) : done(std::move(d)) {}
+    std::mutex mutex;
+    std::optional<Result> result;
+    QObject* receiver = nullptr;  // null once the context is gone or the result taken
+    Done done;                    // called on the owner's thread only
+};
+
+// Runs `work` on a thread of its own and hands its result to `done` on `context`'s thread.
+// Once `context` is gone nothing is handed over; `work` must therefore own everything it
+// touches. Nothing waits for the thread, not even the program's exit.
 template <typename Work, typename Done>
 void RunInBackground(QObject* context, Work work, Done done) {
     using Result = std::invoke_result_t<Work>;
-    auto* const watcher = new QFutureWatcher<Result>(context);
-    QObject::connect(watcher, &QFutureWatcherBase::finished, context,
-                     [watcher, done = std::move(done)]() mutable {
-                         done(watcher->future().takeResult());
-                         watcher->deleteLater();
-                     });
-    watcher->setFuture(QtConcurrent::run(std::move(work)));
+    using Handover = BackgroundHandover<Result, Done>;
+    auto handover = std::make_shared<Handover>(std::move(done));
+    handover->receiver = new BackgroundReceiver(context, [handover] {
+        const std::lock_guard lock(handover->mutex);
+        handover->receiver = nullptr;
+    });
+    const auto deliver = [handover] {
+        std::optional<Result> result;
+        QObject* receiver = nullptr;
+        {
+            const std::lock_guard lock(handover->mutex);
+            result.swap(handover->result);
+            receiver = handover->receiver;
+        }
+        if (receiver == nullptr || !result) {
+            return;
+        }
+        // `done` may take the context, and the receiver with it, away. The receiver leaves
+        // its context at once and goes once this call has returned.
+        const QPointer<QObject> stillThere(receiver);
+        handover->done(std::move(*result));
+        if (stillThere) {
+            stillThere->setParent(nullptr);
+            stillThere->deleteLater();
+        }
+    };
+    try {
+        std::thread([handover, deliver, work = std::move(work)]() mutable {
+            Result result = work();
+            const std::lock_guard lock(handover->mutex);
+            handover->result.emplace(std::move(result));
+            if (handover->receiver != nullptr) {
+                QMetaObject::invokeMethod(handover->receiver, deliver, Qt::QueuedConnection);
+            }
+        }).detach();
+    } catch (const std::system_error& error) {
+        Log(std::string("RunInBackground: no thread for the job: ") + error.what());
+    }
 }
 
 }  // namespace vornik

@@ -1,7 +1,7 @@
 // Files and folders the desktop program's tests make for themselves.
 #pragma once
 
-#include <QFutureWatcher>
+#include <QObject>
 #include <QStringList>
 #include <cstdint>
 #include <filesystem>
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "background_job.h"
 #include "stream_builder.h"
 #include "vornik_list.h"
 
@@ -39,9 +40,9 @@ inline void WriteStream(const std::string& path, int kbps, int frames) {
 }
 
 // True once every background job `owner` started (listings, the folder watch) has handed its
-// result over: RunInBackground parents its watcher to the owner and deletes it when done.
+// result over: RunInBackground gives the owner a receiver for each job until its result is in.
 inline bool BackgroundWorkDone(const QObject& owner) {
-    return owner.findChildren<QFutureWatcherBase*>().isEmpty();
+    return owner.findChildren<QObject*>(kBackgroundJobName).isEmpty();
 }
 
 // True once the list has nothing under way: no listing and no row waiting for a worker.
