@@ -127,8 +127,10 @@ GraphSeries SeriesOf(GraphKind kind, const Mp3Info& record, const FrameSeries& f
             series.values.reserve(frames.bitrateIndices.size());
             for (const std::uint8_t index : frames.bitrateIndices) {
                 // A free-format frame has no bitrate in the table.
-                series.values.push_back(
-                    index == 0 ? 0 : BitrateKbps(record.layer, record.mpeg1, index));
+                // A free-format frame has no bitrate in the table: its stream's own.
+                series.values.push_back(index == 0
+                                            ? std::max(record.avgBitrate, 0)
+                                            : BitrateKbps(record.layer, record.mpeg1, index));
             }
             break;
         case GraphKind::Reservoir:
@@ -141,9 +143,34 @@ GraphSeries SeriesOf(GraphKind kind, const Mp3Info& record, const FrameSeries& f
     return series;
 }
 
-std::vector<int> ValueLabelsOf(GraphKind kind, const Mp3Info& record) {
-    if (kind == GraphKind::Bitrate) {
-        return BitrateRow(record);
+std::vector<int> FittedLabels(int largest) {
+    if (largest <= 0) {
+        return {1};
+    }
+    for (int power = 1;; power *= 10) {
+        for (const int factor : {1, 2, 5}) {
+            const int step = factor * power;
+            if ((largest + step - 1) / step <= 6) {
+                std::vector<int> labels;
+                for (int value = step; value < largest + step; value += step) {
+                    labels.push_back(value);
+                }
+                return labels;
+            }
+        }
+    }
+}
+
+std::vector<int> ValueLabelsOf(GraphKind kind, const Mp3Info& record, const GraphSeries& series) {
+    switch (kind) {
+        case GraphKind::Bitrate:
+            return BitrateRow(record);
+        case GraphKind::Reservoir:
+            break;
+        case GraphKind::ShortBlocks: {
+            const auto largest = std::max_element(series.values.begin(), series.values.end());
+            return FittedLabels(largest == series.values.end() ? 0 : *largest);
+        }
     }
     return {56, 64, 96, 128, 156, 164, 192, 224, 256, 320, 384, 416, 480, 512};
 }
@@ -155,7 +182,7 @@ QString UnitOf(GraphKind kind) {
         case GraphKind::Reservoir:
             return QStringLiteral("bytes");
         case GraphKind::ShortBlocks:
-            break;
+            return QStringLiteral("big_values");
     }
     return {};
 }

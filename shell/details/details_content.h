@@ -38,11 +38,17 @@ std::int64_t PlayTimeMs(const Mp3Info& record);
 // The progress bar's position (0..100) for a record under way; 0 without a duration.
 int ProgressPercent(const Mp3Info& record);
 
-// The three graphs' series and value labels.
+// The three graphs' series and value labels. The bitrate graph is labelled with the bitrates
+// of the stream's table, the reservoir on a fixed byte scale; the short blocks' big_values
+// (at most 288) on a scale fitted to the largest of `series`.
 enum class GraphKind { Bitrate, Reservoir, ShortBlocks };
 GraphSeries SeriesOf(GraphKind kind, const Mp3Info& record, const FrameSeries& frames);
-std::vector<int> ValueLabelsOf(GraphKind kind, const Mp3Info& record);
+std::vector<int> ValueLabelsOf(GraphKind kind, const Mp3Info& record, const GraphSeries& series);
 QString UnitOf(GraphKind kind);
+
+// Round labels from a step of 1, 2 or 5 times a power of ten up to at least `largest`, at
+// most six of them; {1} for nothing to show.
+std::vector<int> FittedLabels(int largest);
 
 // The legend beside the two colour buttons: what the base and the highlight colour mark.
 std::pair<QString, QString> LegendTexts(bool byJointStereo);

@@ -336,8 +336,9 @@ void CInfoDlg::DetailsDone(int scan, std::shared_ptr<FrameSeries> series) {
     }
     const std::int64_t total = PlayTimeMs(record_);
     for (std::size_t i = 0; i < graphs_.size(); ++i) {
-        graphs_[i]->SetSeries(SeriesOf(kGraphKinds[i], record_, *series),
-                              ValueLabelsOf(kGraphKinds[i], record_), UnitOf(kGraphKinds[i]));
+        GraphSeries values = SeriesOf(kGraphKinds[i], record_, *series);
+        std::vector<int> labels = ValueLabelsOf(kGraphKinds[i], record_, values);
+        graphs_[i]->SetSeries(std::move(values), std::move(labels), UnitOf(kGraphKinds[i]));
         graphs_[i]->SetTotal(total);
     }
     framePositions_ = std::move(series->framePositions);

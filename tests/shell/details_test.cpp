@@ -146,6 +146,22 @@ class DetailsTest : public QObject {
                              [](const ValueLabel& label) { return label.value == 40; }));
         QCOMPARE(labels.back().value, 320);
         QCOMPARE(ScaleTop({32, 320}), 340);
+
+        // The short blocks' big_values get a scale fitted to them, with their unit.
+        const std::vector<std::pair<int, std::vector<int>>> fitted = {
+            {0, {1}},
+            {5, {1, 2, 3, 4, 5}},
+            {7, {2, 4, 6, 8}},
+            {100, {20, 40, 60, 80, 100}},
+            {288, {50, 100, 150, 200, 250, 300}},
+        };
+        for (const auto& [largest, expected] : fitted) {
+            QCOMPARE(FittedLabels(largest), expected);
+        }
+        GraphSeries shortBlocks;
+        shortBlocks.values = {0, 0, 37, 0, 12};
+        QCOMPARE(ValueLabelsOf(GraphKind::ShortBlocks, Mp3Info{}, shortBlocks).back(), 40);
+        QCOMPARE(UnitOf(GraphKind::ShortBlocks), QString("big_values"));
     }
 
     void SmoothingUsesClampedNeighbours() {
