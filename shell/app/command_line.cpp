@@ -1,20 +1,19 @@
 #include "command_line.h"
 
 #include <algorithm>
-#include <cctype>
+#include <filesystem>
+#include <iterator>
+
+#include "file_type_filter.h"
+#include "list_settings.h"
 
 namespace vornik {
 namespace {
 
-bool IsMp3Path(const std::string& path) {
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string::npos) {
-        return false;
-    }
-    std::string extension = path.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".mp3";
+// A file of a type the list shows by default: MPEG audio of any layer, or MPEG Plus.
+bool IsAudioPath(const std::string& path) {
+    return FileTypeFilter(ListSettings{}.fileTypes)
+        .Wants(std::filesystem::path(path).filename().string());
 }
 
 bool Set(const std::optional<std::string>& value) {
@@ -28,13 +27,13 @@ StartupRequest DecideStartup(const std::vector<std::string>& paths) {
         return {};
     }
     if (paths.size() == 1) {
-        if (IsMp3Path(paths.front())) {
+        if (IsAudioPath(paths.front())) {
             return {StartupRequest::Kind::ShowFiles, paths};
         }
         return {StartupRequest::Kind::SelectPath, paths};
     }
     StartupRequest request{StartupRequest::Kind::ShowFiles, {}};
-    std::copy_if(paths.begin(), paths.end(), std::back_inserter(request.paths), IsMp3Path);
+    std::copy_if(paths.begin(), paths.end(), std::back_inserter(request.paths), IsAudioPath);
     return request;
 }
 

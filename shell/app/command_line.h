@@ -12,8 +12,8 @@ namespace vornik {
 struct StartupRequest {
     enum class Kind {
         InitialFolder,  // no path: the tree selects "initdir"
-        SelectPath,     // one path that is not an ".mp3" file: the tree selects it
-        ShowFiles,      // ".mp3" files: the tree selects its root without loading it and the
+        SelectPath,     // one path that is not an audio file: the tree selects it
+        ShowFiles,      // audio files: the tree selects its root without loading it and the
                         // list is handed the files, as if they were dropped
     };
     Kind kind = Kind::InitialFolder;
@@ -22,9 +22,10 @@ struct StartupRequest {
     friend bool operator==(const StartupRequest&, const StartupRequest&) = default;
 };
 
-// Each argument is one path, as the shell split them. One path whose extension (from its last
-// ".", in any case) is ".mp3" is shown as a file; one other path is selected in the tree;
-// of several paths the ".mp3" ones are shown as files and the others left out.
+// Each argument is one path, as the shell split them. One path whose extension (in any case)
+// is one of the list's default file types (".mp3", ".mp2", ".mp1", ".mpc", ".mp+") is shown
+// as a file; one other path is selected in the tree; of several paths those of these types
+// are shown as files and the others left out.
 StartupRequest DecideStartup(const std::vector<std::string>& paths);
 
 // True when Qt has somewhere to draw: a platform plug-in that needs no display server

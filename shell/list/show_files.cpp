@@ -1,6 +1,8 @@
 #include "show_files.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 
 namespace vornik {
 namespace {
@@ -18,12 +20,18 @@ ShowFilesPlan PlanShowFiles(const std::vector<std::string>& paths,
     }
     const std::string& first = paths.front();
     if (paths.size() > 1) {
-        return {isFolder(first) ? first : FolderOf(first), ""};
+        ShowFilesPlan plan;
+        std::copy_if(paths.begin(), paths.end(), std::back_inserter(plan.listFiles),
+                     [&isFolder](const std::string& path) { return !isFolder(path); });
+        if (plan.listFiles.empty()) {
+            plan.goToFolder = first;
+        }
+        return plan;
     }
     if (isFolder(first)) {
-        return {first, ""};
+        return {first, "", {}};
     }
-    return {FolderOf(first), first};
+    return {FolderOf(first), first, {}};
 }
 
 }  // namespace vornik

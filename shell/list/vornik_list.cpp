@@ -376,6 +376,11 @@ void CVornikList::ShowDroppedFiles(const std::vector<std::string>& paths,
     if (!plan.goToFolder.empty()) {
         Q_EMIT TreeGoToFolder(DisplayPath(plan.goToFolder));
     }
+    if (!plan.listFiles.empty()) {
+        ++listingRequest_;  // a folder listing still under way is not taken
+        listing_ = false;
+        model_.LoadFiles(plan.listFiles, /*completeScan=*/false);
+    }
 }
 
 void CVornikList::Shutdown() {

@@ -49,7 +49,10 @@ class ShellTest : public QObject {
             {{"/m/Song.MP3"}, {Kind::ShowFiles, {"/m/Song.MP3"}}},
             {{"/m/folder"}, {Kind::SelectPath, {"/m/folder"}}},
             {{"/m/a.wav"}, {Kind::SelectPath, {"/m/a.wav"}}},
-            {{"/m/a.mp3", "/m/b.wav", "/m/c.Mp3"}, {Kind::ShowFiles, {"/m/a.mp3", "/m/c.Mp3"}}},
+            {{"/m/Song.mp2"}, {Kind::ShowFiles, {"/m/Song.mp2"}}},
+            {{"/m.mp3/folder"}, {Kind::SelectPath, {"/m.mp3/folder"}}},
+            {{"/m/a.mp3", "/m/b.wav", "/m/c.Mp3", "/m/d.mpc", "/m/e.mp1"},
+             {Kind::ShowFiles, {"/m/a.mp3", "/m/c.Mp3", "/m/d.mpc", "/m/e.mp1"}}},
         };
         for (const auto& [paths, expected] : cases) {
             QCOMPARE(DecideStartup(paths), expected);
@@ -146,10 +149,27 @@ class ShellTest : public QObject {
 
     void ShownFilesSendTheTreeToTheirFolder() {
         const auto isFolder = [](const std::string& path) { return path == "/m"; };
-        QCOMPARE(PlanShowFiles({"/m"}, isFolder), (ShowFilesPlan{"/m", ""}));
-        QCOMPARE(PlanShowFiles({"/m/a.mp3"}, isFolder), (ShowFilesPlan{"/m", "/m/a.mp3"}));
-        QCOMPARE(PlanShowFiles({"/x/a.mp3", "/m/b.mp3"}, isFolder), (ShowFilesPlan{"/x", ""}));
+        QCOMPARE(PlanShowFiles({"/m"}, isFolder), (ShowFilesPlan{"/m", "", {}}));
+        QCOMPARE(PlanShowFiles({"/m/a.mp3"}, isFolder), (ShowFilesPlan{"/m", "/m/a.mp3", {}}));
+        // Several: exactly the files, wherever they are.
+        QCOMPARE(PlanShowFiles({"/x/a.mp3", "/m", "/m/b.mp2"}, isFolder),
+                 (ShowFilesPlan{"", "", {"/x/a.mp3", "/m/b.mp2"}}));
+        QCOMPARE(PlanShowFiles({"/m", "/m"}, isFolder), (ShowFilesPlan{"/m", "", {}}));
         QCOMPARE(PlanShowFiles({}, isFolder), ShowFilesPlan{});
+    }
+
+    // "Open with" on files of two folders: the list shows those files, whatever their type,
+    // and nothing else of their folders.
+    void SeveralNamedFilesAreListedAlone() {
+        TempFolder one;
+        TempFolder two;
+        WriteStream(one / "a.mp3", 128, 20);
+        WriteStream(one / "left.mp3", 128, 20);
+        WriteStream(two / "b.mp2", 128, 20);
+        CVornikList list;
+        list.ListShowFiles({one / "a.mp3", two / "b.mp2"});
+        QTRY_VERIFY_WITH_TIMEOUT(test::ListSettled(list), kPatienceMs);
+        QCOMPARE(ShownNames(list), (QStringList{"a.mp3", "b.mp2"}));
     }
 
     // The table follows the rows as a folder fills, stops and fills again; column clicks sort.
