@@ -26,6 +26,7 @@ void MarkNoAudio(FileAnalysis& result, AnalysisOutcome outcome, const std::strin
     result.record.qualityFigure = -1;
     SetEngineErrorTexts(result.texts);
     result.texts[kSlotEncoder] = reason;
+    result.texts[kSlotQuality] = "--";  // no estimate for what holds no audio
 }
 
 // False, with the row marked, when the file cannot be opened or holds no byte.

@@ -171,7 +171,8 @@ void CBitrateGraph::paintEvent(QPaintEvent* /*event*/) {
     }
     if (!unit_.isEmpty()) {
         painter.drawText(
-            QRect(QPoint(0, highestLabel - 22), QPoint(area.x0 + 20, highestLabel - 7)),
+            // Over the plot's corner too: a unit longer than "kbps" ("big_values") is not cut.
+            QRect(QPoint(0, highestLabel - 22), QPoint(area.x0 + 100, highestLabel - 7)),
             Qt::AlignLeft | Qt::AlignBottom, unit_);
     }
     if (window_.total <= 0) {

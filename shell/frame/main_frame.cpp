@@ -143,7 +143,9 @@ void CMainFrame::BuildStatusBar() {
         panes_[i] = new QLabel(this);
         panes_[i]->setTextFormat(Qt::PlainText);
         if (i < kPaneEnds.size()) {
-            panes_[i]->setFixedWidth(kPaneEnds[i] - left);
+            // At least as wide as they always were, wider for a longer text (a summary that
+            // counts files without audio) rather than cut.
+            panes_[i]->setMinimumWidth(kPaneEnds[i] - left);
             left = kPaneEnds[i];
             statusBar()->addWidget(panes_[i]);
         } else {
