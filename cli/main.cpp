@@ -40,6 +40,14 @@ std::ostream* ProgressStream() {
     return ::isatty(STDERR_FILENO) == 1 ? &std::cerr : nullptr;
 }
 
+// Where error lines go: standard error, through escaping when it is a terminal (the lines name
+// files, whose names may hold escape sequences). The progress line writes its own.
+std::ostream& ErrorStream() {
+    static vornik::TerminalLineBuffer escaping(std::cerr);
+    static std::ostream escaped(&escaping);
+    return ::isatty(STDERR_FILENO) == 1 ? escaped : std::cerr;
+}
+
 // Runs the scan into standard output or into `outputPath`, which is written only when the scan
 // produced its document. The document goes to a new file that replaces the old one only once
 // it is whole, so a full disk leaves the previous document; a file the user made read-only is
@@ -48,19 +56,19 @@ int Scan(const vornik::ScanOptions& options, const std::string& outputPath) {
     if (outputPath.empty() && ::isatty(STDOUT_FILENO) == 1) {
         // On a terminal, names and tags show their control characters escaped.
         std::ostringstream document;
-        const int status = vornik::RunScan(options, document, std::cerr, ProgressStream());
+        const int status = vornik::RunScan(options, document, ErrorStream(), ProgressStream());
         std::cout << vornik::TerminalText(document.str()) << std::flush;
         return status;
     }
     if (outputPath.empty()) {
-        return vornik::RunScan(options, std::cout, std::cerr, ProgressStream());
+        return vornik::RunScan(options, std::cout, ErrorStream(), ProgressStream());
     }
     std::ostringstream document;
-    const int status = vornik::RunScan(options, document, std::cerr, ProgressStream());
+    const int status = vornik::RunScan(options, document, ErrorStream(), ProgressStream());
     std::error_code error;
     if (!vornik::WriteFileReplacing(outputPath, document.view(), error,
                                     vornik::ReadOnlyFile::kKeep)) {
-        std::cerr << outputPath << ": cannot write the file: " << error.message() << '\n';
+        ErrorStream() << outputPath << ": cannot write the file: " << error.message() << '\n';
         return 2;
     }
     return status;
@@ -175,7 +183,7 @@ int main(int argc, char** argv) {
         return vornik::RunCrc(crcFiles, std::cout, ProgressStream());
     }
     if (reportCommand->parsed()) {
-        return vornik::RunReport(reportFile, std::cout, std::cerr);
+        return vornik::RunReport(reportFile, std::cout, ErrorStream());
     }
     if (scanCommand->parsed()) {
         return Scan(scan, scanOutput);
@@ -183,11 +191,11 @@ int main(int argc, char** argv) {
     if (checkCommand->parsed()) {
         if (::isatty(STDOUT_FILENO) == 1) {
             std::ostringstream verdicts;
-            const int status = vornik::RunCheck(check, verdicts, std::cerr, ProgressStream());
+            const int status = vornik::RunCheck(check, verdicts, ErrorStream(), ProgressStream());
             std::cout << vornik::TerminalText(verdicts.str()) << std::flush;
             return status;
         }
-        return vornik::RunCheck(check, std::cout, std::cerr, ProgressStream());
+        return vornik::RunCheck(check, std::cout, ErrorStream(), ProgressStream());
     }
     return 0;
 }

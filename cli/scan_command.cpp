@@ -120,6 +120,9 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err,
         // A file without audio keeps its row, its Encoder cell saying why; one that cannot
         // be read is an error of the scan.
         if (message.result->content != RowContent::Audio) {
+            if (progress != nullptr) {
+                *progress << "\r\033[K" << std::flush;  // the line goes where progress stood
+            }
             err << row->fullPath << ": " << message.result->texts[kSlotEncoder] << '\n';
         }
         if (message.result->content == RowContent::Unreadable) {

@@ -65,4 +65,23 @@ std::string TerminalText(std::string_view text) {
     return out;
 }
 
+TerminalLineBuffer::int_type TerminalLineBuffer::overflow(int_type c) {
+    if (traits_type::eq_int_type(c, traits_type::eof())) {
+        return traits_type::not_eof(c);
+    }
+    line_ += traits_type::to_char_type(c);
+    if (c == '\n') {
+        sync();
+    }
+    return c;
+}
+
+int TerminalLineBuffer::sync() {
+    if (!line_.empty()) {
+        target_ << TerminalText(line_) << std::flush;
+        line_.clear();
+    }
+    return 0;
+}
+
 }  // namespace vornik

@@ -88,7 +88,7 @@ void Run(const std::string& path, int scan, const std::shared_ptr<CDetailsThread
         try {
             if (!file.ProcessFrames(/*walkFrames=*/true, record, /*frameLimit=*/-1, series.get(),
                                     &sink)) {
-                fail(kErrorProcessing);
+                fail(std::string(kErrorProcessing) + "\r\nempty file");
             } else if (!link->stop) {
                 Post(link, [scan, series](DetailsReceiver& receiver) {
                     receiver.DetailsDone(scan, series);

@@ -353,6 +353,11 @@ void CInfoDlg::DetailsFailed(int scan, const QString& text) {
     // The box outlives the dialog, which closes at once.
     auto* box = new QMessageBox(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
                                 text, QMessageBox::Ok, parentWidget());
+    // The engine's texts do not say which file: a dropped one is named.
+    const QString path = DisplayPath(path_);
+    if (!text.contains(path)) {
+        box->setInformativeText(path);
+    }
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
     reject();

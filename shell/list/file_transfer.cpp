@@ -10,6 +10,7 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -46,11 +47,45 @@ std::map<std::string, int>& Claims() {
     return claims;
 }
 
-// One transfer at a time: two pastes of the same file must not race for its name.
-std::timed_mutex& TransferMutex() {
-    static std::timed_mutex mutex;
-    return mutex;
+// One transfer at a time: two pastes of the same file must not race for its name. A flag
+// under a plain mutex rather than a timed mutex, whose timed wait a race detector cannot see.
+class TransferTurn {
+  public:
+    // Waits for the turn, asking `cancel` every 100 ms; false when cancelled first.
+    bool Take(const std::atomic<bool>& cancel) {
+        std::unique_lock lock(mutex_);
+        while (busy_) {
+            if (cancel) {
+                return false;
+            }
+            given_.wait_for(lock, std::chrono::milliseconds(100));
+        }
+        busy_ = true;
+        return true;
+    }
+    void Give() {
+        {
+            const std::lock_guard lock(mutex_);
+            busy_ = false;
+        }
+        given_.notify_one();
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable given_;
+    bool busy_ = false;
+};
+
+TransferTurn& Transfers() {
+    static TransferTurn turn;
+    return turn;
 }
+
+// Gives the turn back however the transfer ends.
+struct TurnTaken {
+    ~TurnTaken() { Transfers().Give(); }
+};
 
 unsigned RandomTag() {
     static std::mutex mutex;
@@ -206,13 +241,11 @@ TransferResult RunTransfer(const std::vector<TransferItem>& items, bool move,
                            const std::function<void(std::uint64_t, std::uint64_t)>& progress,
                            const RenameCall& rename) {
     TransferResult result;
-    std::unique_lock transferring(TransferMutex(), std::defer_lock);
-    while (!transferring.try_lock_for(std::chrono::milliseconds(100))) {
-        if (cancel) {
-            result.cancelled = true;
-            return result;
-        }
+    if (!Transfers().Take(cancel)) {
+        result.cancelled = true;
+        return result;
     }
+    const TurnTaken turn;
     std::uint64_t total = 0;
     for (const TransferItem& item : items) {
         total += SizeOf(item.source);

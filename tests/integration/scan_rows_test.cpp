@@ -76,6 +76,16 @@ TEST(TerminalText, ScanOnATerminalEscapesNames) {
     std::string piped;
     ASSERT_EQ(test::RunCommand(cli, &piped), 0);
     EXPECT_NE(piped.find(name), std::string::npos);
+
+    // Error lines on a terminal are escaped too: a file without audio under such a name.
+    const std::string noAudio = "b\x1b[2J.mp3";
+    std::ofstream(dir.file(noAudio)) << "not audio";
+    const std::string errors =
+        std::string(VORNIK_CLI_PATH) + " scan '" + dir.file("") + "' >/dev/null";
+    ASSERT_EQ(test::RunCommand("script -qec \"" + errors + "\" /dev/null", &shown), 0);
+    EXPECT_EQ(shown.find("\x1b[2J"), std::string::npos) << shown;  // the progress line's own
+                                                                   // "\x1b[K" may be there
+    EXPECT_NE(shown.find("b\\x1B[2J.mp3: no MPEG audio"), std::string::npos) << shown;
 }
 
 }  // namespace

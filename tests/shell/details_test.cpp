@@ -40,7 +40,8 @@ void WriteFrames(const std::string& path, const test::FrameShape& shape, int fra
 QString MessageBoxText() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible()) {
-            return box->text();
+            return box->informativeText().isEmpty() ? box->text()
+                                                    : box->text() + "\n" + box->informativeText();
         }
     }
     return {};
@@ -383,7 +384,8 @@ class DetailsTest : public QObject {
         QCOMPARE(::mkfifo(pipe.c_str(), 0600), 0);
         const std::vector<std::pair<std::string, QString>> cases = {
             {pipe, QString::fromStdString("Cannot read " + pipe + ":\r\nis not a regular file")},
-            {empty, "Error processing file...."},
+            // The file is named, and why it cannot be shown.
+            {empty, QString::fromStdString("Error processing file....\r\nempty file\n" + empty)},
             {folder / "gone.mp3",
              QString::fromStdString("File not found:\r\n" + folder / "gone.mp3")},
         };
