@@ -1,7 +1,8 @@
 // Work that may wait on the disk, done on a thread of its own so that the window never waits.
 #pragma once
 
-#include <QMetaObject>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -20,18 +21,32 @@ namespace vornik {
 // The object name of a job's receiver: a child of its context while the job runs.
 inline constexpr char kBackgroundJobName[] = "vornik-background-job";
 
-// A child of the job's context on the owner's thread: when the context goes, it tells the job
-// that nobody waits for its result any more.
+// A child of the job's context on the owner's thread. The job posts it an event once the
+// result is there, and it runs `deliver`; when the context goes, it tells the job that nobody
+// waits for the result any more.
 class BackgroundReceiver : public QObject {
   public:
+    static constexpr QEvent::Type kResultReady = static_cast<QEvent::Type>(QEvent::User + 0x407);
+
     BackgroundReceiver(QObject* context, std::function<void()> gone)
         : QObject(context), gone_(std::move(gone)) {
         setObjectName(kBackgroundJobName);
     }
     ~BackgroundReceiver() override { gone_(); }
+    void SetDeliver(std::function<void()> deliver) { deliver_ = std::move(deliver); }
+
+  protected:
+    bool event(QEvent* event) override {
+        if (event->type() != kResultReady) {
+            return QObject::event(event);
+        }
+        deliver_();
+        return true;
+    }
 
   private:
     std::function<void()> gone_;
+    std::function<void()> deliver_;
 };
 
 // Where a job's result waits for the owner's thread. The result crosses under a std::mutex,
@@ -54,11 +69,12 @@ void RunInBackground(QObject* context, Work work, Done done) {
     using Result = std::invoke_result_t<Work>;
     using Handover = BackgroundHandover<Result, Done>;
     auto handover = std::make_shared<Handover>(std::move(done));
-    handover->receiver = new BackgroundReceiver(context, [handover] {
+    auto* const receiver = new BackgroundReceiver(context, [handover] {
         const std::lock_guard lock(handover->mutex);
         handover->receiver = nullptr;
     });
-    const auto deliver = [handover] {
+    handover->receiver = receiver;
+    receiver->SetDeliver([handover] {
         std::optional<Result> result;
         QObject* receiver = nullptr;
         {
@@ -77,14 +93,16 @@ void RunInBackground(QObject* context, Work work, Done done) {
             stillThere->setParent(nullptr);
             stillThere->deleteLater();
         }
-    };
+    });
     try {
-        std::thread([handover, deliver, work = std::move(work)]() mutable {
+        // The event carries nothing: the result waits in the handover, under its mutex.
+        std::thread([handover, work = std::move(work)]() mutable {
             Result result = work();
             const std::lock_guard lock(handover->mutex);
             handover->result.emplace(std::move(result));
             if (handover->receiver != nullptr) {
-                QMetaObject::invokeMethod(handover->receiver, deliver, Qt::QueuedConnection);
+                QCoreApplication::postEvent(handover->receiver,
+                                            new QEvent(BackgroundReceiver::kResultReady));
             }
         }).detach();
     } catch (const std::system_error& error) {

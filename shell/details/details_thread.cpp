@@ -1,11 +1,10 @@
 #include "details_thread.h"
 
-#include <QCoreApplication>
-#include <QMetaObject>
-#include <QThreadPool>
-#include <QtConcurrent/QtConcurrentRun>
 #include <functional>
+#include <system_error>
+#include <thread>
 
+#include "gui_mailbox.h"
 #include "log.h"
 #include "mp3_file.h"
 #include "scan_error.h"
@@ -37,31 +36,19 @@ class ProgressSink : public CMp3File::sink {
 
 }  // namespace
 
-// `receiver` and `open` belong to the GUI thread; `stop` is the worker's token.
+// `stop` is the worker's token; the mailbox takes its calls to the dialog while this object
+// lives.
 struct CDetailsThread::Link {
-    DetailsReceiver* receiver = nullptr;
-    bool open = true;
+    std::shared_ptr<GuiMailbox<DetailsReceiver>> mailbox;
     std::atomic<bool> stop{false};
 };
 
 namespace {
 
-QThreadPool& DetailsPool() {
-    static QThreadPool pool;
-    return pool;
-}
-
 // Hands `call` to the GUI thread, where it runs only while the dialog's worker object lives.
 template <typename Call>
 void Post(const std::shared_ptr<CDetailsThread::Link>& link, Call call) {
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
-        [link, call = std::move(call)] {
-            if (link->open) {
-                call(*link->receiver);
-            }
-        },
-        Qt::QueuedConnection);
+    link->mailbox->Post(std::move(call));
 }
 
 void Run(const std::string& path, int scan, const std::shared_ptr<CDetailsThread::Link>& link) {
@@ -108,13 +95,24 @@ void Run(const std::string& path, int scan, const std::shared_ptr<CDetailsThread
 
 CDetailsThread::CDetailsThread(std::string path, int scan, DetailsReceiver& receiver)
     : scan_(scan), link_(std::make_shared<Link>()) {
-    link_->receiver = &receiver;
-    (void)QtConcurrent::run(
-        &DetailsPool(), [path = std::move(path), scan, link = link_] { Run(path, scan, link); });
+    link_->mailbox = GuiMailbox<DetailsReceiver>::Open(receiver);
+    // A thread of its own, which nothing waits for: closing the dialog or the program never
+    // waits on the file.
+    try {
+        std::thread([path = std::move(path), scan, link = link_] {
+            Run(path, scan, link);
+        }).detach();
+    } catch (const std::system_error& error) {
+        const QString text = QString::fromLocal8Bit(error.what());
+        link_->mailbox->Post([scan, text](DetailsReceiver& r) {
+            r.DetailsFailed(scan, text);
+            r.DetailsEnded(scan);
+        });
+    }
 }
 
 CDetailsThread::~CDetailsThread() {
-    link_->open = false;
+    link_->mailbox->Close();
     link_->stop = true;
 }
 

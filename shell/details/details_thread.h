@@ -28,10 +28,10 @@ class DetailsReceiver {
     virtual void DetailsEnded(int scan) = 0;
 };
 
-// Starts at construction, on a pool of its own. The worker never touches a window: it posts
-// values to `receiver` through the application's event queue, and only while this object
-// lives. Destroying it stops the scan at its next checkpoint and returns at once: closing the
-// dialog never waits on the file.
+// Starts at construction, on a thread of its own. The worker never touches a window: it posts
+// values to `receiver` through a mailbox of the GUI thread, and only while this object lives.
+// Destroying it stops the scan at its next checkpoint and returns at once: closing the dialog never
+// waits on the file.
 class CDetailsThread {
   public:
     CDetailsThread(std::string path, int scan, DetailsReceiver& receiver);

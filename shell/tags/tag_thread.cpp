@@ -1,22 +1,21 @@
 #include "tag_thread.h"
 
-#include <QCoreApplication>
-#include <QMetaObject>
-#include <QThreadPool>
-#include <QtConcurrent/QtConcurrentRun>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
+#include "gui_mailbox.h"
 #include "mp3_file.h"
 
 namespace vornik {
 
-// Shared by the dialog and its worker; `receiver` and `open` belong to the GUI thread,
-// `cancelled` is the worker's stop token.
+// Shared by the dialog and its worker; the mailbox takes the worker's calls to the receiver
+// while the dialog lives, `cancelled` is the worker's stop token.
 struct CTagThread::Link {
-    TagCrcReceiver receiver;
-    bool open = true;
+    TagCrcReceiver receiver;  // the GUI thread's
+    std::shared_ptr<GuiMailbox<TagCrcReceiver>> mailbox;
     std::atomic<bool> cancelled{false};
 };
 
@@ -41,10 +40,8 @@ class CrcProgress : public CMp3File::sink_mini {
     int last_ = -1;
 };
 
-QThreadPool& CrcPool() {
-    static QThreadPool pool;
-    return pool;
-}
+// CRC passes running, their dialogs gone or not.
+std::atomic<int> gRunning{0};
 
 struct CrcOutcome {
     bool done = false;
@@ -80,14 +77,7 @@ CrcOutcome ComputeCrc(const std::string& path, Mp3Info record, CMp3File::sink_mi
 // Hands `call` to the GUI thread, where it runs only while the dialog is still there.
 template <typename Call>
 void Post(const std::shared_ptr<CTagThread::Link>& link, Call call) {
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
-        [link, call = std::move(call)] {
-            if (link->open) {
-                call(link->receiver);
-            }
-        },
-        Qt::QueuedConnection);
+    link->mailbox->Post(std::move(call));
 }
 
 }  // namespace
@@ -95,26 +85,35 @@ void Post(const std::shared_ptr<CTagThread::Link>& link, Call call) {
 CTagThread::CTagThread(std::string path, const Mp3Info& record, TagCrcReceiver receiver)
     : link_(std::make_shared<Link>()) {
     link_->receiver = std::move(receiver);
-    auto copy = std::make_shared<Mp3Info>(record);
-    (void)QtConcurrent::run(&CrcPool(), [link = link_, path = std::move(path), copy] {
-        CrcProgress sink(
-            [&link](int percent) {
-                Post(link, [percent](TagCrcReceiver& r) { r.progress(percent); });
-            },
-            link->cancelled);
-        const CrcOutcome outcome = ComputeCrc(path, *copy, sink);
-        Post(link, [outcome](TagCrcReceiver& r) {
-            r.finished(outcome.done, outcome.crc, outcome.failure);
-        });
-    });
+    link_->mailbox = GuiMailbox<TagCrcReceiver>::Open(link_->receiver);
+    ++gRunning;
+    try {
+        // A thread of its own, apart from the folder listings, which nothing waits for.
+        std::thread([link = link_, path = std::move(path), copy = record] {
+            CrcProgress sink(
+                [&link](int percent) {
+                    Post(link, [percent](TagCrcReceiver& r) { r.progress(percent); });
+                },
+                link->cancelled);
+            const CrcOutcome outcome = ComputeCrc(path, copy, sink);
+            Post(link, [outcome](TagCrcReceiver& r) {
+                r.finished(outcome.done, outcome.crc, outcome.failure);
+            });
+            --gRunning;
+        }).detach();
+    } catch (const std::system_error& error) {
+        --gRunning;
+        const QString failure = QString::fromLocal8Bit(error.what());
+        Post(link_, [failure](TagCrcReceiver& r) { r.finished(false, 0, failure); });
+    }
 }
 
 bool CTagThread::AllEnded() {
-    return CrcPool().activeThreadCount() == 0;
+    return gRunning == 0;
 }
 
 CTagThread::~CTagThread() {
-    link_->open = false;
+    link_->mailbox->Close();
     link_->cancelled = true;
 }
 

@@ -19,10 +19,10 @@ struct TagCrcReceiver {
     std::function<void(bool done, std::uint16_t crc, const QString& failure)> finished;
 };
 
-// Runs on a pool of its own (a long pass over a large file must not hold up the folder
+// Runs on a thread of its own (a long pass over a large file must not hold up the folder
 // listings), so that the dialog can go at once: closing it cancels the pass at its next block,
-// and a worker whose dialog is gone hands nothing back. Posts go through the application
-// object, which outlives every worker.
+// and a worker whose dialog is gone hands nothing back. Calls reach the receiver through a
+// mailbox of the GUI thread.
 class CTagThread {
   public:
     CTagThread(std::string path, const Mp3Info& record, TagCrcReceiver receiver);

@@ -6,11 +6,13 @@
 #include <QTest>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "about_box.h"
 #include "cell_colours.h"
 #include "command_ids.h"
 #include "command_line.h"
+#include "gui_mailbox.h"
 #include "list_sub_header.h"
 #include "main_frame.h"
 #include "select_path.h"
@@ -87,6 +89,28 @@ class ShellTest : public QObject {
         QCOMPARE(DocumentationPath(bin),
                  QFileInfo(QString::fromStdString(prefix / "share/doc/vornik/guide.html"))
                      .canonicalFilePath());
+    }
+
+    // A worker's calls reach the GUI thread in order; once the mailbox is closed (its dialog
+    // went) nothing more does, queued or late.
+    void MailboxDeliversInOrderAndNothingAfterClosing() {
+        struct Sink {
+            std::vector<int> got;
+        } sink;
+        const auto mailbox = GuiMailbox<Sink>::Open(sink);
+        std::thread([mailbox] {
+            for (int i = 0; i < 200; ++i) {
+                mailbox->Post([i](Sink& s) { s.got.push_back(i); });
+            }
+        }).join();
+        QTRY_COMPARE(sink.got.size(), std::size_t{200});
+        QVERIFY(std::is_sorted(sink.got.begin(), sink.got.end()));
+        mailbox->Post([](Sink& s) { s.got.push_back(-1); });
+        mailbox->Close();
+        mailbox->Post([](Sink& s) { s.got.push_back(-2); });
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(sink.got.size(), std::size_t{200});
     }
 
     void SplitterPositionIsClamped() {
