@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every attribute the list can show as a column and the export can write, described once.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The display texts of one file: every list cell, report line and export value.
 #pragma once
 

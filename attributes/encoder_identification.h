@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names the probable encoder of an MPEG audio file.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list written out as a document: a fixed-width text table or a simple XML file.
 #pragma once
 

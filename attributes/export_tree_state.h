@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The check boxes of the category tree through which the user picks attributes, kept apart
 // from the tree widget that draws them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Gapless playback figures: what the encoder added before and after the music, from the
 // delay field of a Lame or FFmpeg tag.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether a completely scanned file is sound: the findings of its walk, its frame CRCs, its
 // music CRC, its Xing or VBRI counts and what lies around its frames.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options a Lame-encoded file was made with, written as users type them on lame's command
 // line, from the fields of its Lame tag.
 #pragma once

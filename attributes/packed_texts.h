@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The display texts of one file as a list row keeps them: all slots in one buffer. A row of
 // AttributeTexts holds 69 strings (over 2 KB before a single character); packed, the same
 // texts take their characters and one offset per slot.

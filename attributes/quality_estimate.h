@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether a file's bitrate is high enough for the encoder that made it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ReplayGain figures from wherever a file keeps them: ID3v2 TXXX frames, an APE tag or the
 // gains lame computed into its tag.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the ID3v2 and APE tags' fields, the first picture and the list of tags.
 #pragma once
 

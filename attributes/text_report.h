@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plain-text summary of one file that "Copy Info" puts on the clipboard.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Widths of UTF-8 text in characters, for the fixed-width report and export.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor for a frame walk: read the file in large blocks and follow the header chain,
 // nothing else. The benchmark compares vornik-cli's full scan against this.
 #include <sys/types.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the desktop benchmarks measure from inside the program: memory and GUI-thread stalls.
 #pragma once
 

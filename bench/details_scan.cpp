@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The details dialog over one file, measured from inside the program (bench/details).
 //   details_scan FILE   opens a shown dialog, waits for the graphs, then paints the bitrate
 //                       graph 1600 pixels wide with smoothing 25 by median

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop list as it fills a folder, measured from inside the program (bench/gui_fill).
 //   gui_fill fill FOLDER       fills a shown list from ListLoadFolder to the all-done step
 //   gui_fill start SETTINGS    starts the main window on an empty settings file and quits as

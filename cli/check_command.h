@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `vornik-cli check`: an integrity verdict for each file of a library, in one pass per file.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `vornik-cli crc`: checks the music CRC that a Lame tag stores.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `vornik-cli dump`: one JSON object per file with the scan's record.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list worker's messages queued for the command's own thread, which plays the list's.
 #pragma once
 

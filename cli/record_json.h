@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The analysis record and frame series as JSON, field by field under their own names.
 #pragma once
 

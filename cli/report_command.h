@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `vornik-cli report`: the text report of one file after a complete scan.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `vornik-cli scan`: files and folders analysed as the file list does, written as an export.
 #pragma once
 

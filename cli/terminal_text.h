@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text from files (names, tags) on its way to a terminal: a tag's escape sequences must not
 // retitle the window or clear the screen, so control characters are shown escaped, as `ls`
 // shows them.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # bash completion for vornik-cli
 _vornik_cli() {
     local cur prev command

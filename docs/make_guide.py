@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Turns the user guide's Markdown into one HTML page: python3-markdown with tables and a table
 of contents, in a page of its own style.
 

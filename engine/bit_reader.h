@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads a byte span as a bit stream, most significant bit first.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CRC-16/ARC, the checksum of the Lame tag and of the music it describes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encoder names that encoders leave as text in the stream.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tags at the end of a file, in front of its ID3v1 tag or without one: an APE tag
 // (version 1 or 2) and a Lyrics3 v2 block, in either order.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A read-only file with a position, read through one block buffer of its own.
 #pragma once
 

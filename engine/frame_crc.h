@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CRC-16 that protected MPEG audio frames carry in the two bytes after their header.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MPEG audio frame headers (ISO/IEC 11172-3, 13818-3 and the MPEG 2.5 extension).
 #pragma once
 

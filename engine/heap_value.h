@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A value kept on the heap, made on the first write: a record that most files leave empty in
 // some part (the fields of a tag they do not have) stays small, and copies stay deep.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fields a user reads in an ID3v2 tag: titles and names, ReplayGain items, the first
 // picture.
 #pragma once

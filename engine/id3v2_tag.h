@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ID3v2 tag at the start of a file: its header and its list of frames.
 #pragma once
 

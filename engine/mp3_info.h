@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-file analysis record and the per-frame series a complete scan collects.
 #pragma once
 

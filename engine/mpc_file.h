@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MPEG Plus (Musepack) files: the stream header, read into the same record as MPEG audio.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Lame tag's music CRC, recomputed over the file.
 #include <algorithm>
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One walked frame: its header statistics and, for Layer III, its side information.
 #include <algorithm>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turning a walk's counts into duration, average bitrate and the VBR flag.
 #include <algorithm>
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding frames: the sync search and the check of the stream's end.
 #include <algorithm>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text as tags store it, turned into UTF-8: ID3v2's four encodings and its zero terminators.
 #pragma once
 

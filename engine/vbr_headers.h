@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The VBR headers of a stream's first frame: Xing (its CBR form "Info"), the Lame tag that
 // follows it, and VBRI.
 #pragma once

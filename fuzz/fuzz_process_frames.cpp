@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the whole scan, the music CRC and the MPEG Plus header over arbitrary bytes.
 #include <sys/mman.h>
 #include <unistd.h>

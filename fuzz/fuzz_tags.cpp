@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the ID3v2 tag with its fields, the APE and Lyrics3 tags at the end, and the
 // tag text decoder, over arbitrary bytes.
 #include <sys/mman.h>

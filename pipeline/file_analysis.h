@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One file analysed as the list worker does it: scan, texts, quality class.
 #pragma once
 

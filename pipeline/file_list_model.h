@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file list without its widget: rows, fills, results, order, status texts and settings.
 #pragma once
 

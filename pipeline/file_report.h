@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text report of one file after a complete scan, as "Copy Info" and `vornik-cli report`
 // give it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the file list learns what a folder holds.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the folder watch remembers of the listed folder.
 #pragma once
 

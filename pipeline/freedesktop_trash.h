@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moving a file into the desktop's trash in the freedesktop.org Trash layout, so that every
 // file manager can list and restore it: the home trash under the data
 // folder for files on the home's file system, else the volume's own `.Trash/$uid` or

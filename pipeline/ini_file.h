@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file held in memory: named sections of key/value lines.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The working copies that the list's settings pages edit, and the pages' rules that need no
 // window: what OK reads from each page and when a page asks for a refill.
 #pragma once

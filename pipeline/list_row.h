@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A row of the file list and the values that travel between the list and its workers.
 #pragma once
 

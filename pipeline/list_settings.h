@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file list's settings: the "list_settings" and "export" sections of the settings file.
 #pragma once
 

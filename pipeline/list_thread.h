@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file list's worker: analyses the rows of each batch and posts their results to the list.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list worker's two messages as one value, for posters that queue them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list's workers as the list sees them: one, or several side by side.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A folder listed and its rows made: the slow part of a fill, which may run on any thread.
 #pragma once
 

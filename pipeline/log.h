@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's log: one line per call, no time stamp, level or thread. The desktop program
 // installs a sink that appends to its log file when logging is on; by default lines go nowhere.
 #pragma once

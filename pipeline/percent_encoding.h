@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Percent-encoding of file names as URIs and trash records carry them: names are bytes, and
 // every byte that is not an unreserved character travels as %XX.
 #pragma once

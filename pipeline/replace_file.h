@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing a whole file so that a failure never leaves a destroyed one behind.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a list worker's results go. The workers' jobs share it with the owner, who connects
 // its poster and disconnects it before the poster goes: a job that finishes later (one left
 // to end on its own after a blocked shutdown) posts into nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rows of a list or a scan written out as a document: the desktop's export and the
 // command line's scan write the same bytes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every part that keeps settings in the settings file offers its owner.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the settings file and the log file live, and saving the settings at the end.
 #pragma once
 

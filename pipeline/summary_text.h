@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file list's texts for the main window's status bar.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A worker thread with a queue of jobs and a stop token. A job is a value: it holds its
 // request and where its results go, so nothing of the owner's is read on the worker's thread.
 // Stopping never waits for the worker: it raises the token, the running job leaves at its next

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by tools/run and tools/test: Debian packages and the build.
 # shellcheck shell=bash
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of the menus, the toolbar and the accelerators, by the ids the program always
 // used; routing and tests go by these numbers.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the paths on the command line ask for at start-up, and whether there is a display to
 // open a window on.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The log file: one line per Log call while logging is on.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vornik: the desktop program.
 #include "vornik_app.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window factory: the shell's windows are made from small integer ids, so that a window
 // asks for its children by id and tests can put their own windows in their place.
 #pragma once

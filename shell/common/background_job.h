@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Work that may wait on the disk, done on a thread of its own so that the window never waits.
 #pragma once
 

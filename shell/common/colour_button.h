@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A push button that shows a colour and lets the user pick another.
 #pragma once
 

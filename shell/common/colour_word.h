@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings keep colours as 0x00BBGGRR words, red in the low byte.
 #pragma once
 

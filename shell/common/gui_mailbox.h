@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Calls a worker thread makes on an object of the GUI thread.
 #pragma once
 

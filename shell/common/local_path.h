@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File names on Linux are bytes, not text: a name from a Latin-1 era collection is not valid
 // UTF-8, and a QString made from it holds U+FFFD in place of the bytes, which names another
 // file (or none). Paths therefore travel as `std::string` bytes from the row to the system

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every window that keeps settings offers the main window and the settings sheet.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CBitrateGraph: one per-frame series of the details dialog against play time, with zoom,
 // scroll bar and mouse drag.
 #pragma once

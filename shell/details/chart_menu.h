@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The right-button menu of a chart: "Copy Image" and "Save Image...".
 #pragma once
 

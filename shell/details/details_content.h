@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the details dialog shows of a record and a frame series, apart from its widgets.
 #pragma once
 

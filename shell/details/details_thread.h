@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CDetailsThread: the details dialog's worker, a complete scan of one file with its frame
 // series.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bitrate graph's computations, apart from the widget: its time window with zoom, scroll
 // and drag, the axes' ticks and labels, and the value and colour of every pixel column.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CHistogram: one bar chart of the details dialog.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a histogram's bars, percentages and labels go, apart from the window that paints them.
 #pragma once
 

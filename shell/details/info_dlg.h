@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CInfoDlg: the details of one file after a complete frame scan: attributes, flags,
 // histograms and per-frame graphs.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graphs' "Zoom" field: it shows how many windows the file holds, and its arrows zoom.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about box and the documentation the Help menu opens.
 #pragma once
 

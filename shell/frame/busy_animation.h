@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The busy animation of the main window: a small spinner that turns while the list is read.
 #pragma once
 

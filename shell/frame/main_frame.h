@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CMainFrame: the main window with its menus, toolbar, busy animation and status bar, around
 // the splitter view.
 #pragma once

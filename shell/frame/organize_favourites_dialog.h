@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Favourites > "&Organize": remove and reorder the favourite folders.
 #pragma once
 

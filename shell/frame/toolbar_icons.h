@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The toolbar's icons: the desktop theme's where it has them, else drawn here.
 #pragma once
 

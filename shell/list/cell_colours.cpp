@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cell_colours.h"
 
 #include "colour_word.h"

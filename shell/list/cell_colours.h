@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which colours a cell of the file list gets.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Handing a file to the desktop: its default program, or the file manager showing it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CExportTree: the catalogue's attributes by group, each with a box that is empty, checked or
 // (for a group) partly checked.
 #pragma once

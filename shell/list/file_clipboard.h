@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files on the clipboard and in drags, in the formats Linux file managers and Windows-era
 // programs write and read.
 #pragma once

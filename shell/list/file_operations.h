@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deleting and renaming the listed files, with the user's word before anything is lost. Paths
 // are the files' own bytes: a name that is not valid UTF-8 still names exactly its file.
 #pragma once

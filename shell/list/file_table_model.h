@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table the list view shows: a thin window onto FileListModel's shown rows.
 #pragma once
 

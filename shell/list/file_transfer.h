@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copying and moving files into a folder without ever replacing a file the user did not agree
 // to replace, and without losing a source when anything fails.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list's folder watch: every few seconds, and shortly after a command that may have
 // changed the folder, the listed folder is looked at on a pool thread and filled again when
 // its matching files changed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Carries the list workers' results to the GUI thread.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paints the Quality cell as a block of its class's colour, in selected rows too, and opens the
 // rename editor with the base name selected, as file managers do.
 #pragma once

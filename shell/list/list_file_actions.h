@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the list does to the files its rows name: renames, deletions, copies and moves in,
 // the clipboard. Every question and message is asked in front of the list.
 #pragma once

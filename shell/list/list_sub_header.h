@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CListSubHeader: the file list's column header, which draws its own sort arrow and offers
 // "&Customize" on the right button.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list's "Columns" settings page: which attributes the list shows, and the header's
 // behaviour.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "prop_list_filetypes.h"
 
 #include <QGridLayout>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list's "Filetypes" settings page: the extensions whose files the list analyses.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list's "General" settings page: the frame budget, when to read all frames, the export.
 #pragma once
 

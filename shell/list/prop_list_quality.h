@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list's "Quality" settings page: the quality cell's three colours and the mono rule.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the list does with files named one by one: from the command line or dropped on it.
 #pragma once
 

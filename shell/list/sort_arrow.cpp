@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sort_arrow.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which files go where before a copy or move starts, with the user's answer for each file
 // that is there already.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CVornikList: the file list pane, a table view over the file list's model and its workers.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CTagDlg: the VBR header tags of one file, page by page, with the music CRC check.
 #pragma once
 

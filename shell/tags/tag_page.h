@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CTagPage: one page of the tag dialog, a list of fields and values.
 #pragma once
 

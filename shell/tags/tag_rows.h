@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the tag dialog's pages list, apart from their widgets.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CTagThread: the tag dialog's worker, which recomputes the music CRC that the Lame tag stores.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tree's "Start up" settings page: the folder the program opens with.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The walk of SelectPath: from which top node a folder is reached, and through which names.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folders inside a folder, as the tree lists them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folders the tree shows at its top: the desktop as root and, under it, the places from
 // which every absolute path can be reached.
 #pragma once

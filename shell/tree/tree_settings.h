@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder tree's settings: the "tree_settings" section.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CVornikTree: the folder tree pane, rooted at the desktop, filled level by level as the user
 // opens it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Settings" sheet: one tab per page, OK and Cancel.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view's own settings: the details dialogs' display and the splitter.
 #pragma once
 

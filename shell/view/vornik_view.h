@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CVornikView: the splitter with the folder tree on the left and the file list on the right,
 // and the switchboard between them and the main window.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user guide names and explains every column the catalogue has.
 #include <gtest/gtest.h>
 

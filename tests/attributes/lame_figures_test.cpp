@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Lame tag read as options, gains and gapless figures, on records shaped as older lame
 // versions and other tools write them.
 #include <gtest/gtest.h>

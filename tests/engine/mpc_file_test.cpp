@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MPEG Plus stream headers of every version, built byte by byte.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Damaged files: every cut and every flipped byte gives a defined result.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ID3v2 fields of every version, and the tags at the end of a file, from tags built byte by
 // byte.
 #include <gtest/gtest.h>

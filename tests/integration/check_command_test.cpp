@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `vornik-cli check` on a lame file and on copies of it spoilt in the ways libraries are, each
 // verdict held against mp3val's warnings and the music CRC.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vornik-cli's command lines: every option takes its own value wherever it stands among the
 // paths, and a path that is no regular file gets one clear line at once.
 #include <gtest/gtest.h>

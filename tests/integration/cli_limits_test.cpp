@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vornik-cli where the system says no: a full disk or a file it may not replace under
 // --output, and fewer threads than -j asks for.
 #include <gtest/gtest.h>

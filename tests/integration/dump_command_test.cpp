@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vornik-cli dump as a program: its JSON lines and its exit status.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files from lame and twolame, scanned whole, checked against what the encoder was told and
 // against ffprobe's packet count.
 #include <gtest/gtest.h>

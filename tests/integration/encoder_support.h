@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Short signals made by the test and encoded with real encoders.
 #pragma once
 

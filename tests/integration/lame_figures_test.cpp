@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the Lame tag says beyond its fields, on files from lame itself: the options as typed,
 // the gapless figures against ffprobe's and mutagen's, lame's own ReplayGain.
 #include <gtest/gtest.h>

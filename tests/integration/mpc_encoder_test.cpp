@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Version-8 files from mpcenc, read back and checked against what mpcenc was told.
 #include <gtest/gtest.h>
 

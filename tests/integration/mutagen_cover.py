@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Gives an MP3 file an ID3v2 tag holding a front cover of the given size in bytes, as taggers
 do: mutagen writes the tag in front of the audio (and keeps an ID3v1 tag at the end)."""
 import random

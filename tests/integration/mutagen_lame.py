@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Prints, as JSON, the Lame tag of an MP3 file as mutagen reads it: the independent reading
 that the integration tests compare the engine's fields with."""
 import io

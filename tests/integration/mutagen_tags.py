@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes and reads ID3v2 and APEv2 tags with mutagen, the peer the integration tests compare
 the engine's tag fields with.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vornik-cli scan and report over files from real encoders.
 #include <gtest/gtest.h>
 #include <sys/stat.h>

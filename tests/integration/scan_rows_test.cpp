@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names that are not UTF-8 in the documents, and names with control characters on a
 // terminal: a script must still find the file, and no tag may drive the terminal.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stereo mode of files whose Xing/Info frame and audio frames may disagree, against
 // mediainfo's reading of the same files.
 #include <gtest/gtest.h>

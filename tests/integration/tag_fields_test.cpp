@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ID3v2 and APEv2 fields of tags that mutagen writes, or that the test builds and mutagen
 // reads, against mutagen's reading of them.
 #include <gtest/gtest.h>

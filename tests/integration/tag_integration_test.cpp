@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tags written by real encoders: the Xing/Info and Lame fields against what the encoder was
 // told and against mutagen, the music CRC, encoder names, ID3 tags.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trash as file managers read it: the file goes under a real trash folder with a record
 // that restores it, or it stays where it was; nothing ever lands anywhere else.
 #include "freedesktop_trash.h"

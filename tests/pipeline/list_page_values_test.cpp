@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings pages' rules that need no window.
 #include "list_page_values.h"
 

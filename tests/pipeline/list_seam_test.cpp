@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list and its real workers together, several of them, as the window drives them: values
 // cross between the threads, so rows can be renamed, rescanned, refilled and stopped while
 // the workers run. Run under ThreadSanitizer, any shared row would be reported here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fresh folder per test, removed with everything in it.
 #pragma once
 

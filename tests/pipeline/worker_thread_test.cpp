@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The worker thread: jobs in posting order, a stop that never waits and reaches the running
 // job through its token, and a shutdown bounded in time even when a job is stuck.
 #include "worker_thread.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list on a real X screen (Xvfb), driven by xdotool as a user drives it: a row dragged to
 // another program arrives there as the file's exact URI, and Shift+Del on a row whose name is
 // not UTF-8 deletes that file and not its twin.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The details dialog: its pure layout and graph rules, and its flow with the worker.
 #include <sys/stat.h>
 #include <QApplication>

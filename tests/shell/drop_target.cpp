@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Another program's drop target for the drag tests: a window that takes one drop of files and
 // prints the raw text/uri-list it got, then ends. It ends with status 1 when nothing arrives.
 #include <QApplication>

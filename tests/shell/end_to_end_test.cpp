@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program as the desktop starts it, on a virtual screen: `vornik --settings F FOLDER` over
 // files made by real encoders shows their rows and the summary, closes gracefully on SIGTERM
 // and writes its settings on the way out.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deleting, renaming and the files' clipboard formats, on temporary folders only.
 #include <sys/stat.h>
 #include <sys/time.h>

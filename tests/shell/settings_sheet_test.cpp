@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Settings" sheet and its five pages, driven as the user drives them.
 #include <QAbstractItemModelTester>
 #include <QCheckBox>

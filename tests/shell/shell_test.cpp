@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program: its pure rules, and its windows on the offscreen platform.
 #include <QAbstractItemModelTester>
 #include <QFileInfo>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files and folders the desktop program's tests make for themselves.
 #pragma once
 

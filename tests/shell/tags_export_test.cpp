@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tag dialog with its music CRC check, and the list's export.
 #include <QPointer>
 #include <QProgressBar>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the tags that stand at the end of a file for tests: APE tags and Lyrics3 v2 blocks.
 #pragma once
 

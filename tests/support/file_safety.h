@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What tests of file actions need to prove that nothing was lost: the checksums of every file
 // under a folder, a small file system of the test's own (to fill up or make read-only), and a
 // way to run a case as an ordinary user, since tests run as root and root ignores permissions.

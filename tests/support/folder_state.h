@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What tests of failed writes compare: everything in a folder, byte for byte, before and after;
 // and a tiny file system of the test's own to fill up.
 #pragma once

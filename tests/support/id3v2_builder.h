@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds ID3v2.3 and 2.4 tags byte by byte for tests: header, extended header, frames, GEOB
 // objects, padding and sizes that lie.
 #pragma once

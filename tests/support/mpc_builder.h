@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds MPEG Plus (Musepack) stream headers for tests: version 7 ("MP+"), the older streams
 // without a magic, and version 8 ("MPCK") packet streams.
 #pragma once

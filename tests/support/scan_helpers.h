@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scans a built file image through the engine, as the workers do.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds MPEG audio streams bit by bit for tests: frame headers, Layer III side information,
 // tags, junk and cut frames.
 #pragma once

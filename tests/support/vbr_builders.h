@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // First frames that carry a Xing/Info header with a Lame tag, or a VBRI header.
 #pragma once
 
