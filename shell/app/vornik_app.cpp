@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "vornik_app.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "command_line.h"
 #include "main_frame.h"
@@ -83,18 +85,48 @@ bool SaveProgramSettings(CMainFrame& frame, const std::string& settingsPath) {
     return true;
 }
 
+namespace {
+
+void NameTheApplication() {
+    QCoreApplication::setApplicationName("Vornik");
+    // The number alone: --version prints the name before it.
+    QCoreApplication::setApplicationVersion(
+        QString::fromStdString(VersionText()).remove(QStringLiteral("Vornik ")));
+}
+
+// --help and --version answer without a display: they open no window.
+bool AsksForTextOnly(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--") {
+            break;
+        }
+        if (argument == "-h" || argument == "--help" || argument == "--help-all" ||
+            argument == "-v" || argument == "--version") {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 int RunVornik(int argc, char** argv) {
     const auto environment = [](const char* name) -> std::optional<std::string> {
         const char* const value = std::getenv(name);
         return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
     };
     if (!HasDisplay(environment)) {
+        if (AsksForTextOnly(argc, argv)) {
+            QCoreApplication application(argc, argv);
+            NameTheApplication();
+            ParseProgramArguments(QCoreApplication::arguments());  // prints and exits
+        }
         std::cerr << kNoDisplayMessage << '\n';
         return 1;
     }
     QApplication application(argc, argv);
-    QApplication::setApplicationName("Vornik");
-    QApplication::setApplicationVersion(QString::fromStdString(VersionText()));
+    NameTheApplication();
     QApplication::setDesktopFileName("vornik");
     QApplication::setWindowIcon(ProgramIcon());
     const ProgramArguments arguments = ParseProgramArguments(QApplication::arguments());

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "about_box.h"
 
 #include <QFileInfo>
@@ -14,6 +15,9 @@ QString AboutText() {
         text += " " + QString::fromStdString(beta);
     }
     return text + "\n\n" + QObject::tr("What is really in your MPEG audio files.") + "\n\n" +
+           QObject::tr("Free software under the GNU General Public License, version 3 or "
+                       "later; it comes with no warranty.") +
+           "\n\n" +
            QObject::tr("Built with Qt %1, running on Qt %2.").arg(QT_VERSION_STR, qVersion());
 }
 
