@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -55,6 +56,8 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
         setCentralWidget(view_);
         connect(view_, &CVornikView::FrameSetStatusText, this, &CMainFrame::SetStatusText);
         connect(view_, &CVornikView::FrameAnimate, this, &CMainFrame::Animate);
+        connect(view_, &CVornikView::FrameShownFolder, this,
+                [this](const QString& folder) { setWindowTitle(WindowTitle(folder)); });
     }
     BuildMenus();
     BuildToolbar();
@@ -332,6 +335,14 @@ void CMainFrame::OrganizeFavourites() {
         favourites_.Replace(dialog.Folders());
         RebuildFavouritesMenu();
     }
+}
+
+QString WindowTitle(const QString& folder) {
+    if (folder.isEmpty()) {
+        return QStringLiteral("Vornik");
+    }
+    const QString name = QFileInfo(folder).fileName();
+    return (name.isEmpty() ? folder : name) + QStringLiteral(" \u2014 Vornik");
 }
 
 QString CMainFrame::StatusText(int pane) const {

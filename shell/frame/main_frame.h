@@ -24,6 +24,10 @@ namespace vornik {
 class BusyAnimation;
 class CVornikView;
 
+// The main window's title: the shown folder's name first, as file managers put it ("Live 1999
+// — Vornik"); "Vornik" alone for no folder (files named one by one).
+QString WindowTitle(const QString& folder);
+
 class CMainFrame : public QMainWindow, public CFrameWindowStuff, public CWindowWithSettings {
     Q_OBJECT
 

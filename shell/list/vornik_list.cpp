@@ -198,7 +198,9 @@ void CVornikList::ListLoadFolder(const std::string& folder, bool clear, bool com
                 // The rows of the folder shown before stay; the status bar says why.
                 Q_EMIT FrameSetStatusText(kProgressPane,
                                           tr("Cannot read the folder %1").arg(DisplayPath(folder)));
+                return;
             }
+            Q_EMIT FrameShownFolder(DisplayPath(folder));
         });
 }
 
@@ -381,6 +383,7 @@ void CVornikList::ShowDroppedFiles(const std::vector<std::string>& paths,
         ++listingRequest_;  // a folder listing still under way is not taken
         listing_ = false;
         model_.LoadFiles(plan.listFiles, /*completeScan=*/false);
+        Q_EMIT FrameShownFolder(QString());
     }
 }
 

@@ -90,6 +90,8 @@ class CVornikList : public QTableView,
     void ViewSettings(int page);
     void ViewOpenDetails(const std::string& path);
     void TreeGoToFolder(const QString& folder);
+    // The list shows the files of `folder` now; empty for files named one by one.
+    void FrameShownFolder(const QString& folder);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -41,6 +41,7 @@ CVornikView::CVornikView(QWidget* parent) : QSplitter(Qt::Horizontal, parent) {
         connect(list_, &CVornikList::FrameAnimate, this, &CVornikView::FrameAnimate,
                 Qt::QueuedConnection);
         connect(list_, &CVornikList::ViewOpenDetails, this, &CVornikView::ViewOpenDetails);
+        connect(list_, &CVornikList::FrameShownFolder, this, &CVornikView::FrameShownFolder);
         connect(list_, &CVornikList::ViewSettings, this, [this](int page) {
             // After the header's menu has closed: the sheet runs a loop of its own.
             QTimer::singleShot(0, this, [this, page] { ViewSettingsSheet(page); });

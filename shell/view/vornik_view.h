@@ -63,6 +63,7 @@ class CVornikView : public QSplitter, public CFrameWindowStuff, public CWindowWi
   Q_SIGNALS:
     void FrameSetStatusText(int pane, const QString& text);
     void FrameAnimate(bool play);
+    void FrameShownFolder(const QString& folder);
     // The "Settings" sheet was made and is about to run its loop (tests drive it from here).
     void SettingsSheetOpened(CSettingsSheet* sheet);
 

@@ -114,6 +114,12 @@ class ShellTest : public QObject {
         QCOMPARE(sink.got.size(), std::size_t{200});
     }
 
+    void WindowTitleNamesTheShownFolder() {
+        QCOMPARE(WindowTitle("/home/me/Music/Live 1999"), QString("Live 1999 \u2014 Vornik"));
+        QCOMPARE(WindowTitle("/"), QString("/ \u2014 Vornik"));
+        QCOMPARE(WindowTitle(""), QString("Vornik"));
+    }
+
     void SplitterPositionIsClamped() {
         QCOMPARE(ClampSplitterPosition(-1, 800, 60, 60), 400);
         QCOMPARE(ClampSplitterPosition(900, 800, 60, 60), 740);
@@ -327,7 +333,8 @@ class ShellTest : public QObject {
         std::unique_ptr<CMainFrame> frame(
             StartMainFrame({settingsFile, {folder.path}}, settingsPath));
         QVERIFY(frame);
-        QCOMPARE(frame->windowTitle(), QString("Vornik"));
+        QTRY_COMPARE(frame->windowTitle(),
+                     QFileInfo(QString::fromStdString(folder.path)).fileName() + " \u2014 Vornik");
         QTRY_VERIFY_WITH_TIMEOUT(frame->StatusText(0).startsWith("2 files"), kPatienceMs);
         QCOMPARE(frame->StatusText(1), QString("Reading at most 1000 frames"));
         QCOMPARE(frame->View()->List()->Table().rowCount(), 2);
