@@ -23,7 +23,7 @@ inline constexpr std::array<std::string_view, 6> kMenus{"&File",       "&Edit", 
 inline constexpr std::array<MenuItem, 21> kMenuItems{{
     {"&File", "&Export", "", CmdExport},
     {"&File", "", "", 0},
-    {"&File", "E&xit", "", CmdExit},
+    {"&File", "&Quit", "Ctrl+Q", CmdExit},
     {"&Edit", "Cu&t", "Ctrl+X", CmdCut},
     {"&Edit", "&Copy", "Ctrl+C", CmdCopy},
     {"&Edit", "&Paste", "Ctrl+V", CmdPaste},
@@ -41,7 +41,7 @@ inline constexpr std::array<MenuItem, 21> kMenuItems{{
     {"&View", "&Complete Scan", "F6", CmdCompleteScan},
     {"&Options", "&Settings", "Ctrl+P", CmdSettings},
     {"&Help", "&About Vornik...", "", CmdAbout},
-    {"&Help", "Online Do&cumentation", "", CmdDocumentation},
+    {"&Help", "Online Do&cumentation", "F1", CmdDocumentation},
 }};
 
 // Commands with a key but no menu item.

@@ -446,6 +446,13 @@ void CVornikList::keyPressEvent(QKeyEvent* event) {
         DeleteSelected(/*forGood=*/true);
         return;
     }
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        // The row menu from the keyboard, as the Menu key opens it, at the current row.
+        const QPoint at = visualRect(currentIndex()).center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, viewport()->mapToGlobal(at));
+        contextMenuEvent(&menu);
+        return;
+    }
     QTableView::keyPressEvent(event);
 }
 

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program: its pure rules, and its windows on the offscreen platform.
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QFileInfo>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -353,6 +355,18 @@ class ShellTest : public QObject {
         QCOMPARE(frame->Action(CmdToolbar)->isChecked(), !toolbarShown);
         frame->OnCommand(CmdCompleteScan);
         QTRY_VERIFY_WITH_TIMEOUT(frame->StatusText(0).startsWith("2 files"), kPatienceMs);
+        // The keys a Linux desktop's programs share.
+        QCOMPARE(frame->Action(CmdExit)->shortcut(), QKeySequence("Ctrl+Q"));
+        QCOMPARE(frame->Action(CmdExit)->text(), QString("&Quit"));
+        QCOMPARE(frame->Action(CmdDocumentation)->shortcut(), QKeySequence(Qt::Key_F1));
+        // Shift+F10 opens the row menu.
+        CVornikList& list = *frame->View()->List();
+        list.selectRow(0);
+        QTimer::singleShot(0, [] {
+            QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+            QApplication::activePopupWidget()->close();
+        });
+        QTest::keyClick(&list, Qt::Key_F10, Qt::ShiftModifier);
 
         frame->View()->Tree()->Settings().useRecent = true;
         frame->close();
