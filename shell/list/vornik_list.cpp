@@ -457,6 +457,11 @@ void CVornikList::keyPressEvent(QKeyEvent* event) {
 }
 
 void CVornikList::contextMenuEvent(QContextMenuEvent* event) {
+    // From the keyboard with nothing selected, the menu is for the current row.
+    if (event->reason() == QContextMenuEvent::Keyboard && !selectionModel()->hasSelection() &&
+        currentIndex().isValid()) {
+        selectRow(currentIndex().row());
+    }
     const std::vector<int> selected = SelectedRows();
     if (selected.empty()) {
         return;

@@ -359,9 +359,10 @@ class ShellTest : public QObject {
         QCOMPARE(frame->Action(CmdExit)->shortcut(), QKeySequence("Ctrl+Q"));
         QCOMPARE(frame->Action(CmdExit)->text(), QString("&Quit"));
         QCOMPARE(frame->Action(CmdDocumentation)->shortcut(), QKeySequence(Qt::Key_F1));
-        // Shift+F10 opens the row menu.
+        // Shift+F10 opens the row menu, for the current row when nothing is selected.
         CVornikList& list = *frame->View()->List();
-        list.selectRow(0);
+        list.setCurrentIndex(list.Table().index(0, 0));
+        list.clearSelection();
         QTimer::singleShot(0, [] {
             QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
             QApplication::activePopupWidget()->close();
