@@ -30,10 +30,9 @@ void MarkNoAudio(FileAnalysis& result, AnalysisOutcome outcome, const std::strin
     result.texts[kSlotQuality] = "--";  // no estimate for what holds no audio
 }
 
-// False, with the row marked, when the file cannot be opened or holds no byte.
-bool Readable(const std::string& path, FileAnalysis& result) {
-    FileReader reader;
-    if (!reader.open(path)) {
+// False, with the row marked, when `reader` could not open the file or it holds no byte.
+bool Readable(const FileReader& reader, bool opened, FileAnalysis& result) {
+    if (!opened) {
         MarkNoAudio(result, AnalysisOutcome::Unreadable, reader.openError());
         return false;
     }
@@ -47,11 +46,7 @@ bool Readable(const std::string& path, FileAnalysis& result) {
 void AnalyseMpegPlus(const std::string& path, const AnalysisOptions& options,
                      FileAnalysis& result) {
     MpcFile file;
-    if (!Readable(path, result)) {
-        return;
-    }
-    if (!file.Open(path)) {
-        MarkNoAudio(result, AnalysisOutcome::Unreadable, file.reader().openError());
+    if (!Readable(file.reader(), file.Open(path), result)) {
         return;
     }
     file.FillRecord(result.record);
@@ -73,17 +68,17 @@ void MarkEngineError(FileAnalysis& result, const char* message) {
 
 void AnalyseMpegAudio(const std::string& path, const AnalysisOptions& options,
                       CMp3File::sink* cancel, FileAnalysis& result) {
-    if (!Readable(path, result)) {
-        return;
-    }
     if (!CMp3File::IsMpegAudio(path)) {
-        MarkNoAudio(result, AnalysisOutcome::NoAudio, "no MPEG audio");
+        // Why not is asked only now: an audio file is not opened once more to learn it.
+        FileReader reader;
+        if (Readable(reader, reader.open(path), result)) {
+            MarkNoAudio(result, AnalysisOutcome::NoAudio, "no MPEG audio");
+        }
         return;
     }
     CMp3File file;
-    if (!file.Open(path)) {
-        MarkNoAudio(result, AnalysisOutcome::Unreadable, file.reader().openError());
-        return;
+    if (!Readable(file.reader(), file.Open(path), result)) {
+        return;  // gone or emptied since the quick test
     }
     const int budget = options.frameBudget > 0 ? options.frameBudget : -1;
     Mp3Info& record = result.record;
